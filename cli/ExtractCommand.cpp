@@ -1,0 +1,68 @@
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliInput.h"
+#include "cli/Commands.h"
+#include "cli/FlattenFile.h"
+#include "engine/ExtractResult.h"
+#include "engine/ItemList.h"
+#include "engine/ItemNumber.h"
+#include "engine/ItemRecord.h"
+#include "engine/MemoryRows.h"
+#include "engine/Utf8.h"
+
+namespace pagelark::cli {
+
+int RunExtract(const Args& args) {
+    std::string base;
+    std::string path;
+    std::optional<std::string> filter;
+    bool json = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--base" || arg == "--filter") {
+            if (i + 1 == args.size()) return UsageError(kExtractUsage, arg + " needs a value");
+            (arg == "--base" ? base : filter.emplace()) = args[++i];
+        } else if (arg == "--json") {
+            json = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return UsageError(kExtractUsage, "unknown option " + arg);
+        } else if (path.empty()) {
+            path = arg;
+        } else {
+            return UsageError(kExtractUsage, "only one FILE may be given");
+        }
+    }
+    if (!filter) return UsageError(kExtractUsage, "--filter is missing");
+    if (path.empty()) return UsageError(kExtractUsage, "FILE is missing");
+
+    const std::optional<std::string> page = ReadInput(path);
+    if (!page) return kExitUnreadable;
+
+    // One enabled item, number 1, on a row of its own: what the list would show.
+    ItemList list;
+    MemoryRows rows;
+    const int number = list.TakeItemNumber();
+    const int row = rows.AppendRow(RowDataFor(number, true));
+    const std::string text = FlattenWhole(*page, base, list.links);
+    const std::string result =
+        CutUtf8(ExtractResult(text, *filter, row, rows, list.results), kResultBytes);
+
+    if (!json) {
+        std::cout << result << "\n";
+        return 0;
+    }
+    const std::string key = ItemKey(number);
+    nlohmann::ordered_json out;
+    out["result"] = result;
+    out["entries"] = list.results.Entries(key).value_or("");
+    out["preview"] = list.results.Preview(key).value_or("");
+    out["preview_height"] = rows.Rows()[static_cast<size_t>(row)].previewHeight;
+    nlohmann::ordered_json links = nlohmann::ordered_json::object();
+    for (const auto& [marker, url] : list.links.Snapshot()) links[marker] = url;
+    out["links"] = std::move(links);
+    std::cout << out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return 0;
+}
+
+}  // namespace pagelark::cli

@@ -1,0 +1,21 @@
+#include <iostream>
+#include <string>
+
+#include "cli/CliInput.h"
+#include "cli/Commands.h"
+
+// pagelark-cli: the collection engine and the list files without a window.
+int main(int argc, char** argv) {
+    using namespace pagelark::cli;
+    const std::string overview = std::string(kFlattenUsage) + "\n       " + kExtractUsage;
+    if (argc < 2) return UsageError(overview, "a subcommand is missing");
+    const std::string command = argv[1];
+    const Args args(argv + 2, argv + argc);
+    if (command == "flatten") return RunFlatten(args);
+    if (command == "extract") return RunExtract(args);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << "usage: " << overview << "\n";
+        return 0;
+    }
+    return UsageError(overview, "unknown subcommand " + command);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/ItemRows.h"
+
+namespace pagelark {
+
+// One row of the list as the engine sees it: the State image, the texts of
+// the four columns, caller data, state flags and preview height.
+struct MemoryRow {
+    int image = -1;
+    std::array<std::string, 4> texts;
+    int data = 0;
+    uint32_t state = 0;
+    int previewHeight = 0;
+};
+
+// Rows kept in memory, for the CLI and the tests. Without a screen there is no
+// font to measure, so the line height is -1 unless a test sets one.
+class MemoryRows : public ItemRows {
+public:
+    explicit MemoryRows(int lineHeight = -1) : m_lineHeight(lineHeight) {}
+
+    int AppendRow(int data);
+    std::vector<MemoryRow>& Rows() { return m_rows; }
+    const std::vector<MemoryRow>& Rows() const { return m_rows; }
+
+    int GetItemData(int row) override;
+    int GetLineHeight(int lines) override;
+    int SetItem(const ReportItemInfo& info) override;
+
+private:
+    int m_lineHeight;
+    std::vector<MemoryRow> m_rows;
+};
+
+}  // namespace pagelark

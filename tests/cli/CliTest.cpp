@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+// Runs pagelark-cli with a shell command line tail; stderr goes to stdout
+// only when asked.
+CliRun Cli(const std::string& args, bool withStderr = false) {
+    std::string command = std::string("'") + PAGELARK_CLI + "' " + args;
+    command += withStderr ? " 2>&1" : " 2>/dev/null";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> chunk{};
+    size_t got = 0;
+    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+const std::string kSample = std::string("'") + PAGELARK_SAMPLES + "/news.html'";
+
+TEST(Cli, FlattenPrintsTextAndLinksInNumberOrder) {
+    const CliRun run = Cli("flatten --base http://news.example.org/local/index.html --links " + kSample);
+    ASSERT_EQ(run.status, 0);
+    const size_t lineEnd = run.out.find('\n');
+    const std::string text = run.out.substr(0, lineEnd);
+    EXPECT_EQ(text.find('<'), std::string::npos);
+    EXPECT_NE(text.find("Price: 12.50 USD"), std::string::npos);
+    EXPECT_NE(text.find("__A2;New footbridge opens over the river __A;"), std::string::npos);
+    const std::string links = run.out.substr(lineEnd + 1);
+    EXPECT_EQ(links.substr(0, links.find('\n')), "__A0;\thttp://news.example.org/");
+    EXPECT_NE(links.find("__A4;\thttp://news.example.org/archive/market.html?day=2\n"),
+              std::string::npos);
+    EXPECT_NE(links.find("__A6;\thttp://cdn.example.org/sport/final.html\n"), std::string::npos);
+    EXPECT_LT(links.find("__A9;"), links.find("__A10;")) << links;
+}
+
+TEST(Cli, ExtractPrintsTheResultLine) {
+    EXPECT_EQ(Cli("extract --filter 'Price:#DATA,1,2#' " + kSample).out, "12.50 USD \n");
+    EXPECT_EQ(Cli("extract --filter 'Nothing here#DATA,1#' " + kSample).out, "N/A\n");
+    EXPECT_EQ(Cli("extract --filter 'Weather#PARA,1,3,NEAR Today#' - < " + kSample).out,
+              "sunny spells, light \n");
+}
+
+TEST(Cli, ExtractJsonShape) {
+    const CliRun run = Cli("extract --json --base http://h/d/ --filter 'Headlines#HREF,3,10#More news' " +
+                        kSample);
+    ASSERT_EQ(run.status, 0);
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(run.out);
+    std::vector<std::string> keys;
+    for (const auto& item : json.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"result", "entries", "preview", "preview_height",
+                                              "links"}));
+    EXPECT_EQ(json["result"], "3 Items Found");
+    EXPECT_EQ(json["preview"],
+              "1. New footbridge opens over the river\n2. Library extends weekend opening hours\n"
+              "3. Farmers' market moves to the square\n");
+    EXPECT_EQ(json["preview_height"], 60);  // no screen to measure the font: 56 + 4
+    EXPECT_TRUE(json["entries"].get<std::string>().starts_with("__A2;<++<1. New footbridge"));
+    EXPECT_EQ(json["links"]["__A3;"], "http://h/d/stories/library.html");
+    EXPECT_EQ(json["links"].size(), 11u);
+
+    const nlohmann::json none =
+        nlohmann::json::parse(Cli("extract --json --filter 'Zebra#DATA,1#' " + kSample).out);
+    EXPECT_EQ(none["result"], "N/A");
+    EXPECT_EQ(none["entries"], "");
+    EXPECT_EQ(none["preview_height"], 0);
+}
+
+TEST(Cli, UsageAndUnreadableFiles) {
+    for (const char* args : {"", "frobnicate", "flatten", "flatten --base", "flatten a b",
+                             "extract", "extract --filter x", "extract --wrong x f"}) {
+        const CliRun run = Cli(args, true);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.out.find("usage: "), std::string::npos) << args;
+    }
+    const CliRun missing = Cli("flatten /nonexistent/page.html", true);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("cannot read /nonexistent/page.html"), std::string::npos);
+    EXPECT_EQ(Cli("extract --filter 'a#DATA#' /", true).status, 1);  // a directory
+}
+
+}  // namespace
