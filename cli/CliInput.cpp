@@ -12,7 +12,8 @@ namespace {
 bool ReadAll(std::FILE* file, std::string& bytes) {
     char chunk[65536];
     size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
     return std::ferror(file) == 0;
 }
 
@@ -25,7 +26,7 @@ std::optional<std::string> ReadInput(const std::string& path) {
         if (ReadAll(stdin, bytes)) return bytes;
     } else {
         const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                    &std::fclose);
+                                                                   &std::fclose);
         if (file && ReadAll(file.get(), bytes)) return bytes;
     }
     std::cerr << "pagelark-cli: cannot read " << path << ": "

@@ -59,7 +59,8 @@ int RunExtract(const Args& args) {
     out["preview"] = list.results.Preview(key).value_or("");
     out["preview_height"] = rows.Rows()[static_cast<size_t>(row)].previewHeight;
     nlohmann::ordered_json links = nlohmann::ordered_json::object();
-    for (const auto& [marker, url] : list.links.Snapshot()) links[marker] = url;
+    for (const auto& [marker, url] : list.links.Snapshot())
+        links[marker] = url;
     out["links"] = std::move(links);
     std::cout << out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     return 0;

@@ -33,7 +33,8 @@ int RunFlatten(const Args& args) {
     LinkTable links;
     std::cout << FlattenWhole(*page, base, links) << "\n";
     if (listLinks) {
-        for (const auto& [marker, url] : links.Snapshot()) std::cout << marker << "\t" << url << "\n";
+        for (const auto& [marker, url] : links.Snapshot())
+            std::cout << marker << "\t" << url << "\n";
     }
     return 0;
 }

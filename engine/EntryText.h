@@ -17,7 +17,7 @@ void AppendEntry(std::string& entries, std::string_view marker, int number,
 
 struct EntryPiece {
     std::string marker;  // "__A7;"
-    std::string text;  // "1. News\n"
+    std::string text;    // "1. News\n"
 };
 
 // Splits at the separator and pairs the pieces (marker, numbered text).

@@ -73,7 +73,8 @@ std::string ExtractResult(std::string_view text, std::string_view filterText, in
             b = length;
         }
     }
-    const std::string_view segment = work.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
+    const std::string_view segment =
+        work.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
 
     if (href) {
         const GatheredLinks gathered =

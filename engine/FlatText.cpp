@@ -28,7 +28,9 @@ long FindText(std::string_view text, std::string_view pattern, long start) {
     const long length = static_cast<long>(text.size());
     if (start < 0 || start > length - 1 || pattern.empty()) return -1;
     const long plen = static_cast<long>(pattern.size());
-    const bool hasBreaks = text.find_first_of("\r\n") != std::string_view::npos;
+    // (find_first_of would test every byte against the set one call at a time)
+    const bool hasBreaks =
+        text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
     bool inMarker = false;
     for (long i = start; i < length; ++i) {
         const char c = text[i];
@@ -77,7 +79,8 @@ std::string WordAt(std::string_view text, long start, long k) {
     for (size_t i = static_cast<size_t>(start); i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (IsBlank(c)) {
-            if (i == static_cast<size_t>(start) || !IsBlank(static_cast<unsigned char>(text[i - 1]))) {
+            if (i == static_cast<size_t>(start) ||
+                !IsBlank(static_cast<unsigned char>(text[i - 1]))) {
                 if (++counter > k) break;
             }
         } else if (counter == k) {
@@ -96,9 +99,11 @@ void AppendWords(std::string& out, std::string_view text, long first, long count
     const long last = count > LONG_MAX - first ? LONG_MAX : first + count - 1;
     size_t i = 0;
     while (i < text.size() && word <= last) {
-        while (i < text.size() && IsBlank(static_cast<unsigned char>(text[i]))) ++i;
+        while (i < text.size() && IsBlank(static_cast<unsigned char>(text[i])))
+            ++i;
         const size_t begin = i;
-        while (i < text.size() && !IsBlank(static_cast<unsigned char>(text[i]))) ++i;
+        while (i < text.size() && !IsBlank(static_cast<unsigned char>(text[i])))
+            ++i;
         if (begin == i) break;  // no further word
         if (word >= first) {
             out.append(text.substr(begin, i - begin));

@@ -27,8 +27,8 @@ void AppendWords(std::string& out, std::string_view text, long first, long count
 
 struct LinkAt {
     std::string_view marker;  // "__A12;"
-    std::string_view text;  // bytes between the marker and the next marker
-    long next = -1;  // where the next search starts; -1 when no link was found
+    std::string_view text;    // bytes between the marker and the next marker
+    long next = -1;           // where the next search starts; -1 when no link was found
 };
 
 // The next link at or after `pos`: an opening marker followed by its text and

@@ -11,7 +11,7 @@ namespace pagelark {
 // belong to their owners (the main window, or the CLI's in-memory host).
 struct ItemList {
     ResultMaps results;  // EntryMap and PreviewMap
-    LinkTable links;  // LinkMap and linkCounter
+    LinkTable links;     // LinkMap and linkCounter
     PageCache pageCache;
     int nextItemNumber = 0;
 

@@ -9,7 +9,9 @@ namespace pagelark {
 inline constexpr int kDisabledOffset = 10000;
 inline constexpr int kMaxItemNumber = 9999;
 
-inline bool IsDisabledData(int data) { return data >= kDisabledOffset; }
+inline bool IsDisabledData(int data) {
+    return data >= kDisabledOffset;
+}
 
 inline int ItemNumberFromData(int data) {
     return IsDisabledData(data) ? data - kDisabledOffset : data;
@@ -20,6 +22,8 @@ inline int RowDataFor(int number, bool enabled) {
 }
 
 // Map keys and store marks name an item by its number in decimal ("%d").
-inline std::string ItemKey(int number) { return std::to_string(number); }
+inline std::string ItemKey(int number) {
+    return std::to_string(number);
+}
 
 }  // namespace pagelark

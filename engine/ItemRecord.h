@@ -16,7 +16,7 @@ struct ItemRecord {
     std::string url;
     bool enabled = true;
     ItemState state = ItemState::Ready;
-    std::string result;  // at most kResultBytes bytes
+    std::string result;      // at most kResultBytes bytes
     std::string lastUpdate;  // "%I:%M:%S %p"
     std::string entries;
     std::string preview;

@@ -8,7 +8,7 @@ namespace pagelark {
 // The window implements them on its report control (run on the window thread);
 // the CLI and the tests implement them in memory.
 class ItemRows {
-public:
+  public:
     virtual ~ItemRows() = default;
 
     // The row's caller data: the item number, plus 10000 while disabled.

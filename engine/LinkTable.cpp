@@ -1,15 +1,29 @@
 #include "engine/LinkTable.h"
 
+#include <charconv>
+
 namespace pagelark {
 
-std::string OpeningMarker(int number) { return "__A" + std::to_string(number) + ";"; }
+std::string OpeningMarker(int number) {
+    char text[16] = "__A";
+    char* end = std::to_chars(text + 3, text + sizeof text - 1, number).ptr;
+    *end++ = ';';
+    return std::string(text, end);
+}
 
-std::string LinkTable::Record(std::string_view url, size_t maxMarkerBytes) {
+std::string LinkTable::Record(std::string url, size_t maxMarkerBytes) {
     const std::lock_guard<std::mutex> hold(m_lock);
     std::string marker = OpeningMarker(m_linkCounter);
     if (marker.size() > maxMarkerBytes) return {};
     ++m_linkCounter;
-    m_linkMap.insert_or_assign(marker, std::string(url));
+    // Markers are made in rising order, so the new one normally goes last.
+    const auto hint = m_linkMap.empty() || MarkerLess()(std::prev(m_linkMap.end())->first, marker)
+                          ? m_linkMap.end()
+                          : m_linkMap.lower_bound(marker);
+    if (hint != m_linkMap.end() && hint->first == marker)
+        hint->second = std::move(url);
+    else
+        m_linkMap.emplace_hint(hint, marker, std::move(url));
     return marker;
 }
 

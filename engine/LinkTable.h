@@ -27,11 +27,11 @@ using LinkMap = std::map<std::string, std::string, MarkerLess>;
 // LinkMap and linkCounter with the link lock that guards them. Flattening
 // records links on the worker thread; the window reads them.
 class LinkTable {
-public:
+  public:
     // Stores url under the marker of the current counter value and advances the
     // counter. When that marker would be longer than maxMarkerBytes nothing is
     // stored and an empty text is returned.
-    std::string Record(std::string_view url, size_t maxMarkerBytes = std::string::npos);
+    std::string Record(std::string url, size_t maxMarkerBytes = std::string::npos);
 
     std::optional<std::string> Lookup(std::string_view marker) const;
     LinkMap Snapshot() const;
@@ -42,7 +42,7 @@ public:
     // Empties LinkMap and sets the counter to 0 (New).
     void Reset();
 
-private:
+  private:
     mutable std::mutex m_lock;
     int m_linkCounter = 0;
     LinkMap m_linkMap;

@@ -15,13 +15,16 @@ int MemoryRows::GetItemData(int row) {
     return m_rows[static_cast<size_t>(row)].data;
 }
 
-int MemoryRows::GetLineHeight(int lines) { return m_lineHeight < 0 ? -1 : lines * m_lineHeight; }
+int MemoryRows::GetLineHeight(int lines) {
+    return m_lineHeight < 0 ? -1 : lines * m_lineHeight;
+}
 
 int MemoryRows::SetItem(const ReportItemInfo& info) {
     if (info.item < 0 || info.item >= static_cast<int>(m_rows.size())) return 0;
     if (info.subItem < 0 || info.subItem >= static_cast<int>(MemoryRow{}.texts.size())) return 0;
     MemoryRow& row = m_rows[static_cast<size_t>(info.item)];
-    if (info.mask & RIF_TEXT) row.texts[static_cast<size_t>(info.subItem)] = info.text ? info.text : "";
+    if (info.mask & RIF_TEXT)
+        row.texts[static_cast<size_t>(info.subItem)] = info.text ? info.text : "";
     if ((info.mask & RIF_IMAGE) && info.subItem == 0) row.image = info.image;
     if (info.mask & RIF_PREVIEW) row.previewHeight = info.previewHeight;
     if (info.mask & RIF_STATE)

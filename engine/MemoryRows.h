@@ -21,7 +21,7 @@ struct MemoryRow {
 // Rows kept in memory, for the CLI and the tests. Without a screen there is no
 // font to measure, so the line height is -1 unless a test sets one.
 class MemoryRows : public ItemRows {
-public:
+  public:
     explicit MemoryRows(int lineHeight = -1) : m_lineHeight(lineHeight) {}
 
     int AppendRow(int data);
@@ -32,7 +32,7 @@ public:
     int GetLineHeight(int lines) override;
     int SetItem(const ReportItemInfo& info) override;
 
-private:
+  private:
     int m_lineHeight;
     std::vector<MemoryRow> m_rows;
 };

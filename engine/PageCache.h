@@ -11,13 +11,13 @@ namespace pagelark {
 // Flattened page texts of one collection run, keyed by the upper-cased URL so
 // that items sharing a page (in any letter case) download it once.
 class PageCache {
-public:
+  public:
     std::optional<std::string> Find(std::string_view url) const;
     void Put(std::string_view url, std::string text);
     void Clear();
     size_t Size() const;
 
-private:
+  private:
     mutable std::mutex m_lock;
     std::map<std::string, std::string, std::less<>> m_pages;
 };

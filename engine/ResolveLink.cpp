@@ -1,5 +1,6 @@
 #include "engine/ResolveLink.h"
 
+#include <cstring>
 #include <optional>
 
 #include "engine/TextBytes.h"
@@ -7,8 +8,12 @@
 namespace pagelark {
 namespace {
 
-bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of "scheme" in "scheme:rest", or 0 when the text does not start with one.
 size_t SchemeLength(std::string_view text) {
@@ -55,77 +60,101 @@ UriParts SplitReference(std::string_view text, size_t schemeLength) {
     return parts;
 }
 
-// RFC 3986 section 5.2.4.
-std::string RemoveDotSegments(std::string_view input) {
-    std::string output;
-    while (!input.empty()) {
-        if (input.substr(0, 3) == "../") {
-            input.remove_prefix(3);
-        } else if (input.substr(0, 2) == "./") {
-            input.remove_prefix(2);
-        } else if (input.substr(0, 3) == "/./") {
-            input.remove_prefix(2);
-        } else if (input == "/.") {
-            input = "/";
-        } else if (input.substr(0, 4) == "/../" || input == "/..") {
-            input = input.size() == 3 ? std::string_view("/") : input.substr(3);
-            const size_t last = output.rfind('/');
-            output.erase(last == std::string::npos ? 0 : last);
-        } else if (input == "." || input == "..") {
-            input = {};
-        } else {
-            const size_t next = input.find('/', input[0] == '/' ? 1 : 0);
-            const std::string_view segment = input.substr(0, next);
-            output.append(segment);
-            input.remove_prefix(segment.size());
-        }
-    }
-    return output;
+// Whether remove_dot_segments could change the path: some segment may be "." or "..".
+bool MayHaveDotSegment(std::string_view path) {
+    return (!path.empty() && path[0] == '.') || path.find("/.") != std::string_view::npos;
 }
 
-// RFC 3986 section 5.2.3.
-std::string Merge(const UriParts& base, std::string_view path) {
-    if (base.authority && base.path.empty()) return "/" + std::string(path);
-    const size_t slash = base.path.rfind('/');
-    if (slash == std::string_view::npos) return std::string(path);
-    return std::string(base.path.substr(0, slash + 1)) + std::string(path);
+// Removes the dot segments of the path that fills `text` from `from` on
+// (RFC 3986 section 5.2.4), in place: the output never outgrows the input
+// consumed, so it is written over the input already read.
+void RemoveDotSegments(std::string& text, size_t from) {
+    const std::string_view all(text);
+    size_t r = from;  // input: all.substr(r)
+    size_t w = from;  // output: text[from, w)
+    const auto dropLastSegment = [&] {
+        const size_t slash = all.substr(0, w).rfind('/');
+        w = slash == std::string_view::npos || slash < from ? from : slash;
+    };
+    while (r < all.size()) {
+        const std::string_view input = all.substr(r);
+        if (input.starts_with("../")) {
+            r += 3;
+        } else if (input.starts_with("./") || input.starts_with("/./")) {
+            r += 2;
+        } else if (input == "/.") {
+            text[r + 1] = '/';  // the input becomes "/"
+            r += 1;
+        } else if (input.starts_with("/../")) {
+            r += 3;
+            dropLastSegment();
+        } else if (input == "/..") {
+            text[r + 2] = '/';
+            r += 2;
+            dropLastSegment();
+        } else if (input == "." || input == "..") {
+            r = all.size();
+        } else {
+            const size_t next = input.find('/', 1);
+            const size_t length = next == std::string_view::npos ? input.size() : next;
+            std::memmove(text.data() + w, text.data() + r, length);
+            w += length;
+            r += length;
+        }
+    }
+    text.resize(w);
+}
+
+void AppendPath(std::string& target, std::string_view directory, std::string_view path) {
+    const size_t from = target.size();
+    target.append(directory);
+    target.append(path);
+    if (MayHaveDotSegment(directory) || MayHaveDotSegment(path)) RemoveDotSegments(target, from);
 }
 
 }  // namespace
 
-std::string ResolveLink(std::string_view base, std::string_view value) {
-    base = Trim(base);
+LinkResolver::LinkResolver(std::string_view base) : m_base(Trim(base)) {
+    const size_t scheme = SchemeLength(m_base);
+    if (scheme == 0) return;
+    const UriParts parts = SplitReference(m_base, scheme);
+    m_scheme = parts.scheme;
+    m_authority = parts.authority;
+    m_path = parts.path;
+    m_query = parts.query;
+}
+
+std::string LinkResolver::Resolve(std::string_view value) const {
     value = Trim(value);
-    if (value.empty() || value[0] == '#') return std::string(base) + std::string(value);
-    if (SchemeLength(value) > 0) return std::string(value);
-    const size_t baseScheme = SchemeLength(base);
-    if (baseScheme == 0) return std::string(value);
+    if (value.empty() || value[0] == '#') return std::string(m_base) + std::string(value);
+    if (m_scheme.empty() || SchemeLength(value) > 0) return std::string(value);
 
-    const UriParts b = SplitReference(base, baseScheme);
     const UriParts r = SplitReference(value, 0);
-
-    std::optional<std::string_view> authority = b.authority;
-    std::string path;
-    std::optional<std::string_view> query = r.query;
-    if (r.authority) {
-        authority = r.authority;
-        path = RemoveDotSegments(r.path);
-    } else if (r.path.empty()) {
-        path = std::string(b.path);
-        if (!r.query) query = b.query;
-    } else if (r.path[0] == '/') {
-        path = RemoveDotSegments(r.path);
-    } else {
-        path = RemoveDotSegments(Merge(b, r.path));
-    }
-
-    std::string target(b.scheme);
+    std::string target;
+    target.reserve(m_base.size() + value.size() + 2);
+    target.append(m_scheme);
     target.push_back(':');
+    const std::optional<std::string_view> authority = r.authority ? r.authority : m_authority;
     if (authority) {
         target.append("//");
         target.append(*authority);
     }
-    target.append(path);
+    std::optional<std::string_view> query = r.query;
+    if (r.authority || (!r.path.empty() && r.path[0] == '/')) {
+        AppendPath(target, {}, r.path);
+    } else if (r.path.empty()) {
+        target.append(m_path);
+        if (!query) query = m_query;
+    } else {
+        // Merge (RFC 3986 section 5.2.3), then remove dot segments.
+        std::string_view directory;
+        if (m_authority && m_path.empty()) {
+            directory = "/";
+        } else if (const size_t slash = m_path.rfind('/'); slash != std::string_view::npos) {
+            directory = m_path.substr(0, slash + 1);
+        }
+        AppendPath(target, directory, r.path);
+    }
     if (query) {
         target.push_back('?');
         target.append(*query);
@@ -135,6 +164,10 @@ std::string ResolveLink(std::string_view base, std::string_view value) {
         target.append(*r.fragment);
     }
     return target;
+}
+
+std::string ResolveLink(std::string_view base, std::string_view value) {
+    return LinkResolver(base).Resolve(value);
 }
 
 }  // namespace pagelark

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,20 @@ namespace pagelark {
 // scheme is kept; anything else is resolved as RFC 3986 resolves a relative
 // reference, with no normalisation beyond removing dot segments.
 std::string ResolveLink(std::string_view base, std::string_view value);
+
+// ResolveLink with the base taken apart once, for the many links of one page.
+// The base text must outlive the resolver.
+class LinkResolver {
+  public:
+    explicit LinkResolver(std::string_view base);
+    std::string Resolve(std::string_view value) const;
+
+  private:
+    std::string_view m_base;    // trimmed
+    std::string_view m_scheme;  // empty when the base has none
+    std::optional<std::string_view> m_authority;
+    std::string_view m_path;
+    std::optional<std::string_view> m_query;
+};
 
 }  // namespace pagelark

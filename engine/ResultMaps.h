@@ -16,7 +16,7 @@ using PreviewMap = std::map<std::string, std::string, std::less<>>;
 // window may paint previews or list entries, and no map may be read while it
 // is being changed.
 class ResultMaps {
-public:
+  public:
     void SetEntries(std::string_view key, std::string entries);
     void SetPreview(std::string_view key, std::string preview);
     std::optional<std::string> Entries(std::string_view key) const;
@@ -28,7 +28,7 @@ public:
 
     EntryMap EntriesSnapshot() const;
 
-private:
+  private:
     mutable std::mutex m_lock;
     EntryMap m_entryMap;
     PreviewMap m_previewMap;

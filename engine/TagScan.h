@@ -12,6 +12,9 @@ namespace pagelark {
 // page ends first.
 std::optional<size_t> FindTagEnd(std::string_view page, size_t open);
 
+// FindTagEnd with std::string_view::npos for none; cheaper to return in a hot loop.
+size_t TagEndPosition(std::string_view page, size_t open);
+
 struct TagName {
     std::string_view name;
     size_t end = 0;  // position of the blank or ">" that ended the name

@@ -8,10 +8,14 @@
 namespace pagelark {
 
 // Space, TAB, LF, VT, FF and CR; bytes of 0x80 and above never are.
-inline bool IsWhite(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool IsWhite(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // The narrower "blank" of tag and word scanning: space, TAB, CR and LF.
-inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+inline bool IsBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view text);
 std::string_view TrimEnd(std::string_view text);

@@ -2,7 +2,9 @@
 
 namespace pagelark {
 
-static bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+static bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Number of bytes a sequence starting with lead byte c claims; 0 if c is not a lead byte.
 static size_t SequenceLength(unsigned char c) {
@@ -18,7 +20,8 @@ size_t Utf8CutLength(std::string_view text, size_t maxBytes) {
     // Back up over at most three continuation bytes to the lead byte of the
     // character that straddles the limit.
     size_t lead = maxBytes;
-    while (lead > 0 && maxBytes - lead < 3 && IsContinuation(static_cast<unsigned char>(text[lead])))
+    while (lead > 0 && maxBytes - lead < 3 &&
+           IsContinuation(static_cast<unsigned char>(text[lead])))
         --lead;
     if (lead == maxBytes) return maxBytes;  // the limit falls between characters
     const size_t need = SequenceLength(static_cast<unsigned char>(text[lead]));

@@ -29,14 +29,15 @@ inline constexpr uint32_t RIS_COLLAPSED = 0x20;
 inline constexpr uint32_t RIS_EXPANDED = 0x40;
 inline constexpr uint32_t RIS_BLEND25 = 0x80;
 inline constexpr uint32_t RIS_BLEND50 = 0x100;
-inline constexpr uint32_t RIS_CONTROL_OWNED = RIS_FOCUSED | RIS_SELECTED | RIS_COLLAPSED | RIS_EXPANDED;
+inline constexpr uint32_t RIS_CONTROL_OWNED =
+    RIS_FOCUSED | RIS_SELECTED | RIS_COLLAPSED | RIS_EXPANDED;
 
 struct ReportItemInfo {
     uint32_t mask = 0;
     int32_t item = 0;
     int32_t subItem = 0;
     char* text = nullptr;  // buffer on reads, text (zero-terminated) on writes
-    int32_t textMax = 0;  // buffer size in bytes, reads only
+    int32_t textMax = 0;   // buffer size in bytes, reads only
     int32_t textColor = -1;
     int32_t image = -1;
     int32_t check = -1;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -23,7 +23,8 @@ CliRun Cli(const std::string& args, bool withStderr = false) {
     if (pipe == nullptr) return run;
     std::array<char, 4096> chunk{};
     size_t got = 0;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.out.append(chunk.data(), got);
+    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        run.out.append(chunk.data(), got);
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -32,7 +33,8 @@ CliRun Cli(const std::string& args, bool withStderr = false) {
 const std::string kSample = std::string("'") + PAGELARK_SAMPLES + "/news.html'";
 
 TEST(Cli, FlattenPrintsTextAndLinksInNumberOrder) {
-    const CliRun run = Cli("flatten --base http://news.example.org/local/index.html --links " + kSample);
+    const CliRun run =
+        Cli("flatten --base http://news.example.org/local/index.html --links " + kSample);
     ASSERT_EQ(run.status, 0);
     const size_t lineEnd = run.out.find('\n');
     const std::string text = run.out.substr(0, lineEnd);
@@ -55,12 +57,13 @@ TEST(Cli, ExtractPrintsTheResultLine) {
 }
 
 TEST(Cli, ExtractJsonShape) {
-    const CliRun run = Cli("extract --json --base http://h/d/ --filter 'Headlines#HREF,3,10#More news' " +
-                        kSample);
+    const CliRun run = Cli(
+        "extract --json --base http://h/d/ --filter 'Headlines#HREF,3,10#More news' " + kSample);
     ASSERT_EQ(run.status, 0);
     const nlohmann::ordered_json json = nlohmann::ordered_json::parse(run.out);
     std::vector<std::string> keys;
-    for (const auto& item : json.items()) keys.push_back(item.key());
+    for (const auto& item : json.items())
+        keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"result", "entries", "preview", "preview_height",
                                               "links"}));
     EXPECT_EQ(json["result"], "3 Items Found");

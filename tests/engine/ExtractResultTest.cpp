@@ -9,7 +9,7 @@ namespace pagelark {
 namespace {
 
 class ExtractResultTest : public ::testing::Test {
-protected:
+  protected:
     ExtractResultTest() : rows(15) { row = rows.AppendRow(7); }
 
     std::string Extract(std::string_view text, std::string_view filter) {
@@ -32,9 +32,9 @@ TEST_F(ExtractResultTest, DataWords) {
         {"Price:#DATA,0#", ""},
         {"Price:#DATA,1,2#", "12.50 USD "},
         {"Price:#DATA,1,99#", "12.50 USD "},
-        {"Price:#DATA#", ""},  // no first word number
-        {"Price:#DATA,-4,3#", ""},  // negative counts as 0
-        {"Price:#DATA,2,0#", "USD "},  // fewer than one word counts as one
+        {"Price:#DATA#", ""},             // no first word number
+        {"Price:#DATA,-4,3#", ""},        // negative counts as 0
+        {"Price:#DATA,2,0#", "USD "},     // fewer than one word counts as one
         {"Price:#DATA,1#USD", "12.50 "},  // END on the text's last bytes is found
         {"Price:#DATA,1#EUR", "N/A"},
         {"Price:#PARA,1,5#EUR", "12.50 USD "},  // PARA runs on to the end
@@ -43,13 +43,14 @@ TEST_F(ExtractResultTest, DataWords) {
         {"#DATA,1#x", "N/A"},
         {"x#FOO,1#", "N/A"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Extract(text, c.filter), c.result) << c.filter;
+    for (const auto& c : cases)
+        EXPECT_EQ(Extract(text, c.filter), c.result) << c.filter;
 }
 
 TEST_F(ExtractResultTest, DataWorksOnTextWithoutMarkers) {
     const char* text = "Top __A3;Story one __A; more __A12;x __A; end";
     EXPECT_EQ(Extract(text, "Top#DATA,1,3#"), "Story one more ");
-    EXPECT_EQ(Extract(text, "A12#DATA,0#"), "N/A");  // markers are gone
+    EXPECT_EQ(Extract(text, "A12#DATA,0#"), "N/A");    // markers are gone
     EXPECT_EQ(Extract(text, "A12#HREF,5,1#"), "N/A");  // only inside a marker
 }
 
@@ -91,13 +92,13 @@ TEST_F(ExtractResultTest, HrefRowStateAndFallbackHeight) {
               "1 Items Found");
     EXPECT_EQ(unmeasured.Rows()[0].previewHeight, 60);
     EXPECT_EQ(unmeasured.Rows()[0].state, 0x2u);  // caller bits cleared, selection kept
-    EXPECT_EQ(unmeasured.Rows()[0].image, 3);  // the image is left alone
+    EXPECT_EQ(unmeasured.Rows()[0].image, 3);     // the image is left alone
     EXPECT_TRUE(maps.Entries("3"));
 }
 
 TEST_F(ExtractResultTest, HrefWithoutQualifyingLinkChangesNothing) {
     const char* text = "Menu __A1;Home __A; __A2;News __A; tail";
-    EXPECT_EQ(Extract(text, "Menu#HREF#tail"), "N/A");  // least 16 by default
+    EXPECT_EQ(Extract(text, "Menu#HREF#tail"), "N/A");        // least 16 by default
     EXPECT_EQ(Extract(text, "Menu#HREF,5,300#tail"), "N/A");  // 300 means the default 16
     EXPECT_EQ(Extract(text, "Menu#HREF,5,1#nowhere"), "N/A");
     EXPECT_FALSE(maps.Entries("7"));

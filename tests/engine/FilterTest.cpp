@@ -30,8 +30,8 @@ TEST(Filter, TakesTheLineApart) {
 }
 
 TEST(Filter, Refusals) {
-    for (const char* text : {"Price#DATA,1", "#DATA,1#x", "  #DATA#", "x#FOO,1#", "x#DATA#a,b",
-                             "no hashes", "x##"}) {
+    for (const char* text :
+         {"Price#DATA,1", "#DATA,1#x", "  #DATA#", "x#FOO,1#", "x#DATA#a,b", "no hashes", "x##"}) {
         EXPECT_FALSE(ParseFilter(text)) << text;
     }
 }
@@ -40,7 +40,7 @@ TEST(Filter, NearClauseNeedsNearBlankAndText) {
     EXPECT_EQ(ParseFilter("a#DATA,1,2,near x y#")->NearText(), "x y");
     EXPECT_FALSE(ParseFilter("a#DATA,1,2,NEARx#")->NearText());
     EXPECT_FALSE(ParseFilter("a#DATA,1,2,NEAR #")->NearText());  // trimmed to "NEAR"
-    EXPECT_FALSE(ParseFilter("a#DATA,1,NEAR x#")->NearText());  // must be the third parameter
+    EXPECT_FALSE(ParseFilter("a#DATA,1,NEAR x#")->NearText());   // must be the third parameter
 }
 
 TEST(GatherLinks, TakesQualifyingLinksInOrder) {

@@ -12,7 +12,7 @@ TEST(FindText, NeverStartsInsideAMarker) {
     EXPECT_EQ(FindText("x __A12; A12", "A12", 0), 9);
     EXPECT_EQ(FindText("__A1;Hello", "Hello", 0), 5);
     EXPECT_EQ(FindText("__A1;Hello", ";Hello", 0), 4);  // a match may start at the ";"
-    EXPECT_EQ(FindText("a_b", "_b", 0), 1);  // a single "_" is ordinary
+    EXPECT_EQ(FindText("a_b", "_b", 0), 1);             // a single "_" is ordinary
 }
 
 TEST(FindText, BoundsAndCorrections) {
@@ -52,7 +52,8 @@ TEST(WordAt, AppendWordsAgreesWithWordAt) {
     const char alphabet[] = {'a', 'b', ' ', '\t', ' '};
     for (int round = 0; round < 4000; ++round) {
         std::string text(random() % 12, ' ');
-        for (char& c : text) c = alphabet[random() % sizeof alphabet];
+        for (char& c : text)
+            c = alphabet[random() % sizeof alphabet];
         const long first = static_cast<long>(random() % 6) - 1;
         const long count = static_cast<long>(random() % 5);
         std::string expected;

@@ -31,26 +31,28 @@ TEST(FlattenPage, TextAndTags) {
         const char* flat;
     } cases[] = {
         {"a<b>c</b>d", "a c d"},  // every tag is one blank
-        {"a<b><i>c", "a  c"},  // blanks are not collapsed
-        {"one\ntwo", "onetwo"},  // line breaks join words
+        {"a<b><i>c", "a  c"},     // blanks are not collapsed
+        {"one\ntwo", "onetwo"},   // line breaks join words
         {"a\tb\rc", "abc"},
-        {"1 &lt; 2 &amp; 3", "1   2 &amp; 3"},  // only three entities, each to one blank
-        {"&gt;x&nbsp;y&lt;", "x y"},  // decoded blanks at the ends are trimmed
+        {"1 &lt; 2 &amp; 3", "1   2 &amp; 3"},      // only three entities, each to one blank
+        {"&gt;x&nbsp;y&lt;", "x y"},                // decoded blanks at the ends are trimmed
         {"<script>var a=1;</script>", "var a=1;"},  // script text stays
-        {"<p title=\"a>b\">x", "x"},  // ">" inside double quotes
-        {"<p title='a>b'>x", "b'>x"},  // single quotes do not protect
-        {"a<b c", "a b c"},  // "<" without ">" becomes a blank
-        {"<br> <hr/>  <p>", ""},  // only tags and blanks
-        {"<>x< >y", "x y"},  // tags without a name
+        {"<p title=\"a>b\">x", "x"},                // ">" inside double quotes
+        {"<p title='a>b'>x", "b'>x"},               // single quotes do not protect
+        {"a<b c", "a b c"},                         // "<" without ">" becomes a blank
+        {"<br> <hr/>  <p>", ""},                    // only tags and blanks
+        {"<>x< >y", "x y"},                         // tags without a name
         {"  <b> x </b>  ", "x"},
         {"x</a>y", "x y"},  // "</a>" without an open anchor
     };
-    for (const auto& c : cases) EXPECT_EQ(Flatten(c.page), c.flat) << c.page;
+    for (const auto& c : cases)
+        EXPECT_EQ(Flatten(c.page), c.flat) << c.page;
 }
 
 TEST(FlattenPage, ControlBytesAreDroppedOthersKept) {
     const std::string page = std::string("a\x01\x1e") + "\x1f" + "b\xe4\xb8\xad\x7f";
-    EXPECT_EQ(Flatten(page), std::string("a\x1f" "b\xe4\xb8\xad\x7f"));
+    EXPECT_EQ(Flatten(page), std::string("a\x1f"
+                                         "b\xe4\xb8\xad\x7f"));
 }
 
 TEST(FlattenPage, AnchorsBecomeNumberedMarkers) {
@@ -117,6 +119,10 @@ TEST(FlattenPage, StopsAtTheEndOfTheBuffer) {
     ASSERT_TRUE(FlattenPage(page.data(), page.size(), out, 6, length, "", links));
     EXPECT_EQ(std::string(out, length), "ab");
     EXPECT_EQ(links.LinkCounter(), 0);
+    // A closing marker that does not fit ends the text where it stood.
+    const std::string closing = "<a name=n>abcd</a>tail";
+    ASSERT_TRUE(FlattenPage(closing.data(), closing.size(), out, 8, length, "", links));
+    EXPECT_EQ(std::string(out, length), "abcd");
     EXPECT_EQ(out[6], '#');
 }
 
@@ -142,7 +148,8 @@ TEST(FlattenPage, UnclosedTagsMatchTheTagScanEverywhere) {
     const char alphabet[] = {'<', '>', '"', 'x', ' ', '\''};
     for (int round = 0; round < 3000; ++round) {
         std::string page(1 + random() % 40, ' ');
-        for (char& c : page) c = alphabet[random() % sizeof alphabet];
+        for (char& c : page)
+            c = alphabet[random() % sizeof alphabet];
         ASSERT_EQ(Flatten(page), NaiveFlattenWithoutAnchors(page)) << page;
     }
 }

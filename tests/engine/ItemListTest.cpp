@@ -36,7 +36,8 @@ TEST(ItemList, EmptyingKeepsOrRestartsLinkNumbers) {
 
 TEST(ItemList, LinkMapIteratesInLinkNumberOrder) {
     LinkTable links;
-    for (int i = 0; i < 12; ++i) links.Record("u" + std::to_string(i));
+    for (int i = 0; i < 12; ++i)
+        links.Record("u" + std::to_string(i));
     int expected = 0;
     for (const auto& [marker, url] : links.Snapshot()) {
         EXPECT_EQ(marker, OpeningMarker(expected));

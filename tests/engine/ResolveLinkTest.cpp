@@ -22,7 +22,8 @@ TEST(ResolveLink, WorkedExamples) {
         {"http://h/d/p.html", "", "http://h/d/p.html"},
         {"  http://h/d/p.html ", " x.html\t", "http://h/d/x.html"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
 }
 
 // Links the older step-by-step rule broke: https pages, "//" links, query-only
@@ -43,8 +44,17 @@ TEST(ResolveLink, ResolvesAsRfc3986) {
         {"http://h/a/b/c", "../../../../x", "http://h/x"},
         {"http://h/a/b", "./x/./y/../z", "http://h/a/x/z"},
         {"http://H/Dir/P", "Sub/%41", "http://H/Dir/Sub/%41"},  // no case or encoding change
+        {"http://h/d/p.html", ".", "http://h/d/"},
+        {"http://h/d/p.html", "..", "http://h/"},
+        {"http://h/d/p.html", "a/..", "http://h/d/"},
+        {"http://h/d/p.html", "a/.", "http://h/d/a/"},
+        {"http://h/d/p.html", "/a/b/./../c/", "http://h/a/c/"},
+        {"http://h/d/p.html", "a//b/../c", "http://h/d/a//c"},
+        {"http://h/d/p.html", ".hidden/x", "http://h/d/.hidden/x"},
+        {"http://h/d/p.html", "..x/y", "http://h/d/..x/y"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
 }
 
 TEST(ResolveLink, SchemesAndBasesWithoutOne) {
@@ -54,11 +64,12 @@ TEST(ResolveLink, SchemesAndBasesWithoutOne) {
         {"http://h/p", "ftp://f/x", "ftp://f/x"},
         {"http://h/p", "a+b.c-d:x", "a+b.c-d:x"},
         {"http://h/p", "1x:y", "http://h/1x:y"},  // a scheme starts with a letter
-        {"h/d/p.html", "x.html", "x.html"},  // base without a scheme
+        {"h/d/p.html", "x.html", "x.html"},       // base without a scheme
         {"", "x.html", "x.html"},
         {"", "#top", "#top"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
 }
 
 }  // namespace

@@ -13,9 +13,17 @@ TEST(TextBytes, ReadIntLikeAtoiWithoutOverflow) {
     const struct {
         const char* text;
         int value;
-    } cases[] = {{"12", 12}, {"  12x", 12}, {"-3", -3}, {"+4", 4}, {"abc", 0}, {"", 0},
-                 {"- 3", 0}, {"99999999999999", INT_MAX}, {"-99999999999999", INT_MIN}};
-    for (const auto& c : cases) EXPECT_EQ(ReadInt(c.text), c.value) << c.text;
+    } cases[] = {{"12", 12},
+                 {"  12x", 12},
+                 {"-3", -3},
+                 {"+4", 4},
+                 {"abc", 0},
+                 {"", 0},
+                 {"- 3", 0},
+                 {"99999999999999", INT_MAX},
+                 {"-99999999999999", INT_MIN}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadInt(c.text), c.value) << c.text;
 }
 
 TEST(TextBytes, WhiteSpaceIsAsciiOnly) {
@@ -26,8 +34,8 @@ TEST(TextBytes, WhiteSpaceIsAsciiOnly) {
 }
 
 TEST(Utf8, CutsOnCharacterBoundaries) {
-    const std::string e = "\xc3\xa9";  // é, 2 bytes
-    const std::string han = "\xe4\xb8\xad";  // 中, 3 bytes
+    const std::string e = "\xc3\xa9";              // é, 2 bytes
+    const std::string han = "\xe4\xb8\xad";        // 中, 3 bytes
     const std::string emoji = "\xf0\x9f\x98\x80";  // 4 bytes
     EXPECT_EQ(CutUtf8("a" + e, 2), "a");
     EXPECT_EQ(CutUtf8("a" + e, 3), "a" + e);
