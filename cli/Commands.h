@@ -1,17 +1,18 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "cli/CliArgs.h"
 
 namespace pagelark::cli {
 
-using Args = std::vector<std::string>;  // the arguments after the subcommand name
-
 int RunFlatten(const Args& args);
 int RunExtract(const Args& args);
+int RunList(const Args& args);
+int RunResave(const Args& args);
 
 inline constexpr char kFlattenUsage[] = "pagelark-cli flatten [--base URL] [--links] FILE";
 inline constexpr char kExtractUsage[] =
     "pagelark-cli extract --filter FILTER [--base URL] [--json] FILE";
+inline constexpr char kListUsage[] = "pagelark-cli list SCRIPT.xml";
+inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
 
 }  // namespace pagelark::cli

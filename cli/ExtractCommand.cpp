@@ -14,27 +14,13 @@
 namespace pagelark::cli {
 
 int RunExtract(const Args& args) {
-    std::string base;
-    std::string path;
-    std::optional<std::string> filter;
-    bool json = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--base" || arg == "--filter") {
-            if (i + 1 == args.size()) return UsageError(kExtractUsage, arg + " needs a value");
-            (arg == "--base" ? base : filter.emplace()) = args[++i];
-        } else if (arg == "--json") {
-            json = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError(kExtractUsage, "unknown option " + arg);
-        } else if (path.empty()) {
-            path = arg;
-        } else {
-            return UsageError(kExtractUsage, "only one FILE may be given");
-        }
-    }
-    if (!filter) return UsageError(kExtractUsage, "--filter is missing");
-    if (path.empty()) return UsageError(kExtractUsage, "FILE is missing");
+    const ArgSpec spec{kExtractUsage, {"--base", "--filter"}, {"--json"}, {"--filter"}, 1};
+    ParsedArgs parsed;
+    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    const std::string base = parsed.Value("--base");
+    const std::string filter = parsed.Value("--filter");
+    const std::string& path = parsed.positionals[0];
+    const bool json = parsed.Has("--json");
 
     const std::optional<std::string> page = ReadInput(path);
     if (!page) return kExitUnreadable;
@@ -46,7 +32,7 @@ int RunExtract(const Args& args) {
     const int row = rows.AppendRow(RowDataFor(number, true));
     const std::string text = FlattenWhole(*page, base, list.links);
     const std::string result =
-        CutUtf8(ExtractResult(text, *filter, row, rows, list.results), kResultBytes);
+        CutUtf8(ExtractResult(text, filter, row, rows, list.results), kResultBytes);
 
     if (!json) {
         std::cout << result << "\n";

@@ -8,25 +8,12 @@
 namespace pagelark::cli {
 
 int RunFlatten(const Args& args) {
-    std::string base;
-    std::string path;
-    bool listLinks = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--base") {
-            if (++i == args.size()) return UsageError(kFlattenUsage, "--base needs a URL");
-            base = args[i];
-        } else if (arg == "--links") {
-            listLinks = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError(kFlattenUsage, "unknown option " + arg);
-        } else if (path.empty()) {
-            path = arg;
-        } else {
-            return UsageError(kFlattenUsage, "only one FILE may be given");
-        }
-    }
-    if (path.empty()) return UsageError(kFlattenUsage, "FILE is missing");
+    const ArgSpec spec{kFlattenUsage, {"--base"}, {"--links"}, {}, 1};
+    ParsedArgs parsed;
+    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    const std::string base = parsed.Value("--base");
+    const std::string& path = parsed.positionals[0];
+    const bool listLinks = parsed.Has("--links");
 
     const std::optional<std::string> page = ReadInput(path);
     if (!page) return kExitUnreadable;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "report/ReportItemInfo.h"
 
 namespace pagelark {
@@ -20,6 +23,16 @@ class ItemRows {
 
     // Writes the fields named by info.mask; returns 1 on success, 0 otherwise.
     virtual int SetItem(const ReportItemInfo& info) = 0;
+
+    virtual int GetItemCount() = 0;
+    // Inserts a row at info.item (the count appends); returns its index or -2.
+    virtual int InsertItem(const ReportItemInfo& info) = 0;
+    virtual bool DeleteAllItems() = 0;
+    virtual std::string GetItemText(int item, int subItem) = 0;
 };
+
+// Appends the row of a new item as Add and Load do: image Ready, no check box,
+// state 0, data = number, and the Name in column 1. Returns the row index.
+int AppendItemRow(ItemRows& rows, int number, std::string_view name);
 
 }  // namespace pagelark

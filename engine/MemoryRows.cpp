@@ -33,4 +33,22 @@ int MemoryRows::SetItem(const ReportItemInfo& info) {
     return 1;
 }
 
+int MemoryRows::InsertItem(const ReportItemInfo& info) {
+    if (info.item < 0 || info.item > static_cast<int>(m_rows.size())) return -2;
+    m_rows.insert(m_rows.begin() + info.item, MemoryRow{});
+    SetItem(info);
+    return info.item;
+}
+
+bool MemoryRows::DeleteAllItems() {
+    m_rows.clear();
+    return true;
+}
+
+std::string MemoryRows::GetItemText(int item, int subItem) {
+    if (item < 0 || item >= static_cast<int>(m_rows.size())) return {};
+    if (subItem < 0 || subItem >= static_cast<int>(MemoryRow{}.texts.size())) return {};
+    return m_rows[static_cast<size_t>(item)].texts[static_cast<size_t>(subItem)];
+}
+
 }  // namespace pagelark

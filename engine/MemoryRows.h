@@ -24,6 +24,7 @@ class MemoryRows : public ItemRows {
   public:
     explicit MemoryRows(int lineHeight = -1) : m_lineHeight(lineHeight) {}
 
+    // A row with image Ready and the given data, at the end.
     int AppendRow(int data);
     std::vector<MemoryRow>& Rows() { return m_rows; }
     const std::vector<MemoryRow>& Rows() const { return m_rows; }
@@ -31,6 +32,10 @@ class MemoryRows : public ItemRows {
     int GetItemData(int row) override;
     int GetLineHeight(int lines) override;
     int SetItem(const ReportItemInfo& info) override;
+    int GetItemCount() override { return static_cast<int>(m_rows.size()); }
+    int InsertItem(const ReportItemInfo& info) override;
+    bool DeleteAllItems() override;
+    std::string GetItemText(int item, int subItem) override;
 
   private:
     int m_lineHeight;

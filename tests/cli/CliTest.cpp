@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -31,6 +32,30 @@ CliRun Cli(const std::string& args, bool withStderr = false) {
 }
 
 const std::string kSample = std::string("'") + PAGELARK_SAMPLES + "/news.html'";
+const std::string kScript = std::string(PAGELARK_SAMPLES) + "/watch.xml";
+
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "pagelark-cli-" + std::to_string(::getpid()) + "-" + name;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) return "(missing)";
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
 
 TEST(Cli, FlattenPrintsTextAndLinksInNumberOrder) {
     const CliRun run =
@@ -82,9 +107,51 @@ TEST(Cli, ExtractJsonShape) {
     EXPECT_EQ(none["preview_height"], 0);
 }
 
+TEST(Cli, ListPrintsTheItemsAsLoadWouldHoldThem) {
+    const CliRun run = Cli("list '" + kScript + "'");
+    ASSERT_EQ(run.status, 0);
+    const nlohmann::ordered_json items = nlohmann::ordered_json::parse(run.out);
+    ASSERT_EQ(items.size(), 5u);
+    std::vector<std::string> keys;
+    for (const auto& item : items[3].items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"number", "name", "filter", "url"}));
+    EXPECT_EQ(items[3]["number"], 4);
+    EXPECT_EQ(items[3]["name"], "Caf\xc3\xa9 menu & prices");
+    EXPECT_EQ(items[3]["url"], "http://cafe.example.com/menu?lang=en&day=mon");
+
+    const std::string gaps = TempPath("gaps.xml");
+    WriteFile(gaps, "<xml><item><name/></item><item><name>b</name><format>f</format></item></xml>");
+    EXPECT_EQ(Cli("list '" + gaps + "'").out,
+              "[{\"number\":2,\"name\":\"b\",\"filter\":\"f\",\"url\":\"f\"}]\n");
+    WriteFile(gaps, "<list><item><name>a</name></item></list>");
+    EXPECT_EQ(Cli("list '" + gaps + "'").out, "[]\n");
+    std::remove(gaps.c_str());
+    EXPECT_EQ(Cli("list /nonexistent.xml").status, 1);
+}
+
+TEST(Cli, ResaveWritesTheSameBytes) {
+    const std::string out = TempPath("resaved.xml");
+    ASSERT_EQ(Cli("resave '" + kScript + "' '" + out + "'").status, 0);
+    EXPECT_EQ(ReadFile(out), ReadFile(kScript));
+
+    const std::string empty = TempPath("empty.xml");
+    WriteFile(empty, "<xml version=1.0>\r\n</xml>");
+    const std::string untouched = TempPath("untouched.xml");
+    const CliRun none = Cli("resave '" + empty + "' '" + untouched + "'", true);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_NE(none.out.find("holds no items"), std::string::npos);
+    EXPECT_EQ(ReadFile(untouched), "(missing)");
+
+    EXPECT_EQ(Cli("resave '" + kScript + "' /nonexistent/dir/out.xml").status, 1);
+    std::remove(out.c_str());
+    std::remove(empty.c_str());
+}
+
 TEST(Cli, UsageAndUnreadableFiles) {
     for (const char* args : {"", "frobnicate", "flatten", "flatten --base", "flatten a b",
-                             "extract", "extract --filter x", "extract --wrong x f"}) {
+                             "extract", "extract --filter x", "extract --wrong x f", "extract f",
+                             "list", "list a b", "resave a", "resave a b c"}) {
         const CliRun run = Cli(args, true);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.out.find("usage: "), std::string::npos) << args;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark::cli {
+
+using Args = std::vector<std::string>;  // the arguments after the subcommand name
+
+struct ArgSpec {
+    std::string_view usage;
+    std::set<std::string, std::less<>> valueOptions;  // "--base" URL
+    std::set<std::string, std::less<>> flags;         // "--json"
+    std::set<std::string, std::less<>> required;      // value options that must be given
+    size_t positionals = 1;  // exactly this many other arguments ("-" counts as one)
+};
+
+struct ParsedArgs {
+    std::map<std::string, std::string, std::less<>> values;
+    std::set<std::string, std::less<>> flags;
+    std::vector<std::string> positionals;
+
+    bool Has(std::string_view flag) const { return flags.contains(flag); }
+    std::string Value(std::string_view option) const {
+        const auto it = values.find(option);
+        return it == values.end() ? std::string() : it->second;
+    }
+};
+
+// Fills `parsed`; on a usage error prints it with the usage line and returns
+// the usage exit code, else 0.
+int ParseArgs(const Args& args, const ArgSpec& spec, ParsedArgs& parsed);
+
+}  // namespace pagelark::cli

@@ -1,0 +1,71 @@
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliInput.h"
+#include "cli/Commands.h"
+#include "engine/ItemList.h"
+#include "engine/MemoryRows.h"
+#include "files/ItemStore.h"
+#include "files/SafeFile.h"
+#include "files/ScriptFile.h"
+#include "files/XmlDocument.h"
+
+namespace pagelark::cli {
+namespace {
+
+// An item list held in memory, filled from a script file as Load fills it.
+struct LoadedList {
+    XmlDocument live;
+    ItemList list;
+    MemoryRows rows;
+};
+
+}  // namespace
+
+int RunList(const Args& args) {
+    const ArgSpec spec{kListUsage, {}, {}, {}, 1};
+    ParsedArgs parsed;
+    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
+    if (!text) return kExitUnreadable;
+
+    LoadedList loaded;
+    LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
+    nlohmann::ordered_json items = nlohmann::ordered_json::array();
+    for (int row = 0; row < loaded.rows.GetItemCount(); ++row) {
+        const int number = loaded.rows.GetItemData(row);
+        const ItemFields fields = ReadStoreItem(loaded.live, number);
+        items.push_back({{"number", number},
+                         {"name", fields.name},
+                         {"filter", fields.filter},
+                         {"url", fields.url}});
+    }
+    std::cout << items.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return 0;
+}
+
+int RunResave(const Args& args) {
+    const ArgSpec spec{kResaveUsage, {}, {}, {}, 2};
+    ParsedArgs parsed;
+    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    const std::string& in = parsed.positionals[0];
+    const std::string& out = parsed.positionals[1];
+    const std::optional<std::string> text = ReadInput(in);
+    if (!text) return kExitUnreadable;
+
+    LoadedList loaded;
+    LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
+    // Save does nothing for an empty list.
+    if (loaded.rows.GetItemCount() == 0) {
+        std::cerr << "pagelark-cli: " << in << " holds no items; " << out << " was not written\n";
+        return 0;
+    }
+    std::string error;
+    if (!WriteFileSafely(out, BuildScriptText(loaded.live), &error)) {
+        std::cerr << "pagelark-cli: Errors in I/O operation. " << error << "\n";
+        return kExitUnreadable;
+    }
+    return 0;
+}
+
+}  // namespace pagelark::cli

@@ -1,0 +1,544 @@
+#include "files/XmlDocument.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "files/XmlToken.h"
+
+namespace pagelark {
+namespace {
+
+constexpr size_t kInitialTableSize = 50;
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Entities in decoding order: the character and the name after "&".
+struct Entity {
+    char character;
+    std::string_view name;
+};
+constexpr Entity kEntities[] = {
+    {'<', "lt;"}, {'&', "amp;"}, {'>', "gt;"}, {'\'', "apos;"}, {'"', "quot;"}};
+
+}  // namespace
+
+XmlDocument::XmlDocument() {
+    Load(nullptr);
+}
+
+bool XmlDocument::Load(const char* text) {
+    m_nextFree = 1;
+    ResetCursor();
+    if (m_table.size() < kInitialTableSize) m_table.resize(kInitialTableSize);
+    m_table[0] = ElementSpan{};
+    m_marks.clear();
+    if (text != nullptr) {
+        m_text.Assign(text);
+        StoreOffsets(0, ElementSpan{});
+        // Offsets are 32-bit; a text that could outgrow them is not taken.
+        if (m_text.Size() < static_cast<size_t>(INT32_MAX / 2)) {
+            const int root = ParseElement(0, 0, 1);
+            At(0).firstChild = root;
+            if (root != 0) {
+                ResetCursor();
+                return true;
+            }
+        }
+    }
+    m_text.Clear();
+    At(0) = ElementSpan{};
+    m_nextFree = 1;
+    ResetCursor();
+    return false;
+}
+
+void XmlDocument::ResetCursor() {
+    m_current = 0;
+    m_child = 0;
+    m_depth = 0;
+}
+
+int XmlDocument::TakeIndex() {
+    if (static_cast<size_t>(m_nextFree) >= m_table.size())
+        m_table.resize(m_table.size() + m_table.size() / 2);
+    return m_nextFree++;
+}
+
+ElementSpan XmlDocument::Span(int index) const {
+    ElementSpan span = Stored(index);
+    const int32_t length = Length();
+    span.tagStart = length - span.tagStart;
+    span.tagEnd = length - span.tagEnd;
+    span.closeStart = length - span.closeStart;
+    span.closeEnd = length - span.closeEnd;
+    span.nextTag = length - span.nextTag;
+    return span;
+}
+
+void XmlDocument::StoreOffsets(int index, const ElementSpan& offsets) {
+    const int32_t length = Length();
+    ElementSpan& span = At(index);
+    span.tagStart = length - offsets.tagStart;
+    span.tagEnd = length - offsets.tagEnd;
+    span.closeStart = length - offsets.closeStart;
+    span.closeEnd = length - offsets.closeEnd;
+    span.nextTag = length - offsets.nextTag;
+}
+
+int32_t XmlDocument::NextTagAt(int32_t from) const {
+    const size_t lt = m_text.View().find('<', static_cast<size_t>(std::max(from, 0)));
+    return lt == std::string_view::npos ? Length() : static_cast<int32_t>(lt);
+}
+
+bool XmlDocument::IsEmptyForm(int index) const {
+    // tagEnd == closeStart + 1, in distances from the end.
+    const ElementSpan& s = Stored(index);
+    return index != 0 && s.closeStart == s.tagEnd + 1;
+}
+
+std::string_view XmlDocument::TagName(int index) const {
+    if (index <= 0 || index >= m_nextFree) return {};
+    const std::string_view text = m_text.View();
+    XmlToken token;
+    token.next = Span(index).tagStart + 1;
+    if (!NextToken(text, token)) return {};
+    return token.Text(text);
+}
+
+int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
+    // Deep nesting is refused before it can exhaust the stack.
+    if (level > kMaxDepth) return 0;
+    const std::string_view text = m_text.View();
+    const int e = TakeIndex();
+    At(e) = ElementSpan{};
+    At(e).parent = parent;
+    const auto fail = [this] {
+        --m_nextFree;
+        return 0;
+    };
+
+    bool empty = false;
+    std::string_view name;
+    ElementSpan span;
+    XmlToken token;
+    while (true) {
+        const size_t lt = text.find('<', static_cast<size_t>(scan));
+        if (lt == std::string_view::npos) return fail();
+        span.tagStart = static_cast<int32_t>(lt);
+        token = XmlToken{};
+        token.next = span.tagStart + 1;
+        token.start = span.tagStart + 1;
+        int count = 0;
+        int kind = 0;  // 0 element, 1 processing instruction, 2 declaration, 3 after "--"
+        empty = false;
+        while (NextToken(text, token)) {
+            ++count;
+            if (token.quoted) continue;
+            if (token.Is(text, '/')) {
+                if (count == 1) return fail();  // an end tag: no element starts here
+                if (kind == 0) empty = true;
+            } else if (token.Is(text, '>')) {
+                if (kind != 2) break;
+            } else if (kind == 2 && token.Text(text) == "--") {
+                kind = 3;
+            }
+            if (count == 1) {
+                name = token.Text(text);
+                if (name == "?") kind = 1;
+                if (name == "!") kind = 2;
+            }
+        }
+        if (kind != 0) {
+            scan = token.start;  // skip the processing instruction or declaration
+            continue;
+        }
+        if (count == 0) return fail();
+        break;
+    }
+
+    span.tagEnd = token.start;
+    if (empty) {
+        span.closeStart = span.tagEnd - 1;
+        span.closeEnd = span.tagEnd;
+    } else {
+        scan = span.tagEnd + 1;
+        int previous = 0;
+        while (const int child = ParseElement(e, scan, level + 1)) {
+            if (previous == 0)
+                At(e).firstChild = child;
+            else
+                At(previous).nextSibling = child;
+            previous = child;
+            scan = Span(child).closeEnd + 1;
+        }
+        const size_t lt = text.find('<', static_cast<size_t>(scan));
+        if (lt == std::string_view::npos) return fail();
+        XmlToken close;
+        close.next = static_cast<int32_t>(lt) + 1;
+        close.start = close.next;
+        int count = 0;
+        while (NextToken(text, close)) {
+            ++count;
+            if (close.quoted) continue;
+            if (count == 1 && !close.Is(text, '/')) return fail();
+            if (count == 2 && close.Text(text) != name) return fail();
+            if (close.Is(text, '>')) break;
+        }
+        if (count < 2) return fail();
+        span.closeStart = static_cast<int32_t>(lt);
+        span.closeEnd = close.start;
+    }
+    span.nextTag = NextTagAt(span.closeEnd);
+    StoreOffsets(e, span);
+    return e;
+}
+
+bool XmlDocument::FindElement(std::string_view name) {
+    int candidate = m_current != 0 ? Stored(m_current).nextSibling : Stored(0).firstChild;
+    for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
+        if (name.empty() || TagName(candidate) == name) {
+            m_current = candidate;
+            m_child = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XmlDocument::FindChildElement(std::string_view name) {
+    if (m_current == 0) FindElement();
+    if (m_current == 0 || IsEmptyForm(m_current)) return false;
+    int candidate = m_child != 0 ? Stored(m_child).nextSibling : Stored(m_current).firstChild;
+    for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
+        if (name.empty() || TagName(candidate) == name) {
+            m_child = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XmlDocument::EnterChild() {
+    if (m_child == 0) FindChildElement();
+    if (m_child == 0) return false;
+    m_current = m_child;
+    m_child = 0;
+    ++m_depth;
+    return true;
+}
+
+bool XmlDocument::LeaveToParent() {
+    if (m_current == 0 || m_depth <= 0) return false;
+    m_child = m_current;
+    m_current = Stored(m_current).parent;
+    --m_depth;
+    return true;
+}
+
+bool XmlDocument::SaveMark(const char* name) {
+    if (m_current == 0 || name == nullptr) return false;
+    m_marks.insert_or_assign(std::string(name), Cursor{m_current, m_child, m_depth});
+    return true;
+}
+
+bool XmlDocument::RestoreMark(const char* name) {
+    if (name == nullptr) return false;
+    const auto it = m_marks.find(std::string_view(name));
+    if (it == m_marks.end()) return false;
+    m_current = it->second.current;
+    m_child = it->second.child;
+    m_depth = it->second.depth;
+    return true;
+}
+
+bool XmlDocument::AddElement(std::string_view name, std::string_view text) {
+    const int parent = m_current != 0 ? Stored(m_current).parent : 0;
+    m_current = InsertElement(parent, m_current, name, text);
+    m_child = 0;
+    return true;
+}
+
+bool XmlDocument::AddChildElement(std::string_view name, std::string_view text) {
+    if (m_current == 0) return false;
+    int after = m_child;
+    if (after == 0) {
+        for (int c = Stored(m_current).firstChild; c != 0; c = Stored(c).nextSibling)
+            after = c;
+    }
+    m_child = InsertElement(m_current, after, name, text);
+    return true;
+}
+
+int XmlDocument::InsertElement(int parent, int after, std::string_view name,
+                               std::string_view text) {
+    const int n = TakeIndex();
+    const int firstChild = Stored(parent).firstChild;
+    bool convertParent = false;
+    int32_t at;
+    if (after != 0) {
+        at = Span(after).nextTag;
+    } else if (firstChild != 0) {
+        at = Span(firstChild).tagStart;
+    } else if (IsEmptyForm(parent)) {
+        at = Span(parent).tagEnd + 2;
+        convertParent = true;
+    } else {
+        at = Span(parent).closeStart;
+    }
+
+    At(n) = ElementSpan{};
+    At(n).parent = parent;
+    if (after != 0) {
+        At(n).nextSibling = Stored(after).nextSibling;
+        At(after).nextSibling = n;
+    } else {
+        At(n).nextSibling = firstChild;
+        At(parent).firstChild = n;
+    }
+
+    const int32_t nameLength = static_cast<int32_t>(name.size());
+    std::string element;
+    ElementSpan span;
+    span.tagStart = at;
+    if (text.empty()) {
+        element.append("<").append(name).append("/>").append(kLineEnd);
+        span.tagEnd = at + nameLength + 2;
+        span.closeStart = span.tagEnd - 1;
+        span.closeEnd = span.tagEnd;
+    } else {
+        const std::string escaped = EscapeText(text, EscapeMode::Element);
+        element.append("<").append(name).append(">").append(escaped);
+        element.append("</").append(name).append(">").append(kLineEnd);
+        span.tagEnd = at + nameLength + 1;
+        span.closeStart = span.tagEnd + static_cast<int32_t>(escaped.size()) + 1;
+        span.closeEnd = span.closeStart + nameLength + 2;
+    }
+    span.nextTag = span.closeEnd + 3;
+
+    if (convertParent) {
+        // "<parent/>" becomes "<parent>", CR LF, the new element, "</parent>".
+        const std::string parentName(TagName(parent));
+        const std::string replacement = ">\r\n" + element + "</" + parentName;
+        Splice(at - 3, 1, replacement);
+        ShiftAfter(n, static_cast<int32_t>(replacement.size()) - 1);
+        ElementSpan outer = Span(parent);
+        outer.tagEnd -= 1;
+        outer.closeStart -= 1 + static_cast<int32_t>(parentName.size());
+        StoreOffsets(parent, outer);
+    } else {
+        Splice(at, 0, element);
+        ShiftAfter(n, static_cast<int32_t>(element.size()));
+    }
+    StoreOffsets(n, span);
+    return n;
+}
+
+bool XmlDocument::RemoveElement() {
+    if (m_current == 0) return false;
+    const int x = m_current;
+    m_child = 0;
+    const int parent = Stored(x).parent;
+    int previous = 0;
+    int c = Stored(parent).firstChild;
+    for (; c != 0 && c != x; c = Stored(c).nextSibling)
+        previous = c;
+    // A mark restored after its element was removed names an element that is
+    // no longer linked; unlinking it again could tie the sibling chain in a ring.
+    if (c != x) return false;
+
+    const ElementSpan span = Span(x);
+    const int32_t length = span.nextTag - span.tagStart;
+    Splice(span.tagStart, length, {});
+    ShiftAfter(x, -length);  // while x is still linked: the walk passes it
+    if (previous != 0)
+        At(previous).nextSibling = Stored(x).nextSibling;
+    else
+        At(parent).firstChild = Stored(x).nextSibling;
+    m_current = previous;
+    return true;
+}
+
+int32_t XmlDocument::FindAttributeValue(int index, std::string_view name, int32_t& valueEnd) const {
+    const std::string_view text = m_text.View();
+    XmlToken token;
+    token.next = Span(index).tagStart + 1;
+    int number = -1;  // the element name is token 0
+    int match = -1;
+    while (NextToken(text, token)) {
+        ++number;
+        if (token.quoted) {
+            if (match >= 0 && number == match + 2) {
+                valueEnd = token.end;
+                return token.start;
+            }
+            continue;
+        }
+        if (token.Is(text, '>')) break;
+        if (match < 0 && number >= 1 && !token.Is(text, '=') && token.Text(text) == name)
+            match = number;
+    }
+    return -1;
+}
+
+bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
+    const int x = m_current;
+    if (x == 0) return false;
+    const std::string escaped = EscapeText(value, EscapeMode::Attribute);
+    int32_t valueEnd = 0;
+    const int32_t valueStart = FindAttributeValue(x, name, valueEnd);
+    ElementSpan span = Span(x);
+    int32_t delta;
+    if (valueStart >= 0) {
+        const int32_t oldLength = valueEnd - valueStart + 1;
+        Splice(valueStart, oldLength, escaped);
+        delta = static_cast<int32_t>(escaped.size()) - oldLength;
+    } else {
+        std::string attribute = " ";
+        attribute.append(name).append("=\"").append(escaped).append("\"");
+        Splice(IsEmptyForm(x) ? span.tagEnd - 1 : span.tagEnd, 0, attribute);
+        delta = static_cast<int32_t>(attribute.size());
+    }
+    ShiftAfter(x, delta);
+    span.tagEnd += delta;
+    span.closeStart += delta;
+    span.closeEnd += delta;
+    span.nextTag += delta;
+    StoreOffsets(x, span);
+    return true;
+}
+
+bool XmlDocument::SetAttributeInt(std::string_view name, int value) {
+    return SetAttribute(name, std::to_string(value));
+}
+
+bool XmlDocument::SetElementText(int index, std::string_view text) {
+    if (index <= 0 || index >= m_nextFree || Stored(index).firstChild != 0) return false;
+    const std::string escaped = EscapeText(text, EscapeMode::Element);
+    ElementSpan span = Span(index);
+    int32_t delta;
+    if (IsEmptyForm(index)) {
+        // "<name/>" becomes "<name>text</name>".
+        const std::string name(TagName(index));
+        const std::string replacement = ">" + escaped + "</" + name;
+        Splice(span.closeStart, 1, replacement);
+        span.tagEnd -= 1;
+        span.closeStart -= 1 + static_cast<int32_t>(name.size());
+        delta = static_cast<int32_t>(replacement.size()) - 1;
+    } else {
+        const int32_t first = span.tagEnd + 1;
+        const int32_t oldLength = span.closeStart - first;
+        Splice(first, oldLength, escaped);
+        delta = static_cast<int32_t>(escaped.size()) - oldLength;
+    }
+    ShiftAfter(index, delta);
+    span.closeStart += delta;
+    span.closeEnd += delta;
+    span.nextTag += delta;
+    StoreOffsets(index, span);
+    return true;
+}
+
+std::string XmlDocument::GetElementText(int index) const {
+    if (index <= 0 || index >= m_nextFree) return {};
+    if (Stored(index).firstChild != 0 || IsEmptyForm(index)) return {};
+    const ElementSpan span = Span(index);
+    return UnescapeText(span.tagEnd + 1, span.closeStart - 1);
+}
+
+std::string XmlDocument::EscapeText(std::string_view value, EscapeMode mode) {
+    std::string out;
+    out.reserve(value.size() + value.size() / 10 + 7);
+    for (const char c : value) {
+        switch (c) {
+            case '<':
+                out.append("&lt;");
+                break;
+            case '&':
+                out.append("&amp;");
+                break;
+            case '>':
+                out.append("&gt;");
+                break;
+            case '\'':
+                out.append(mode == EscapeMode::Attribute ? "&apos;" : "'");
+                break;
+            case '"':
+                out.append(mode == EscapeMode::Attribute ? "&quot;" : "\"");
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string XmlDocument::UnescapeText(int first, int last) const {
+    const std::string_view text = m_text.View();
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(text.size()) - 1);
+    std::string out;
+    if (last < first) return out;
+    out.reserve(static_cast<size_t>(last - first + 1));
+    for (int p = first; p <= last; ++p) {
+        const char c = text[static_cast<size_t>(p)];
+        if (c == '&') {
+            const Entity* found = nullptr;
+            for (const Entity& entity : kEntities) {
+                const int length = static_cast<int>(entity.name.size());
+                if (p + length <= last &&
+                    text.substr(static_cast<size_t>(p) + 1, entity.name.size()) == entity.name) {
+                    found = &entity;
+                    break;
+                }
+            }
+            if (found != nullptr) {
+                out.push_back(found->character);
+                p += static_cast<int>(found->name.size());
+                continue;
+            }
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replacement) {
+    const int32_t length = Length();
+    offset = std::clamp(offset, 0, length);
+    count = std::clamp(count, 0, length - offset);
+    m_text.Replace(static_cast<size_t>(offset), static_cast<size_t>(count), replacement);
+}
+
+// After an edit at `index` that changed the text length by delta, the
+// elements after it (its descendants, following elements, the ends of its
+// ancestors) have moved by delta while everything before it stayed. Stored as
+// distances from the end, the moved offsets are already right; the ones
+// before the edit are corrected here. `index` itself is left to the caller.
+void XmlDocument::ShiftAfter(int index, int32_t delta) {
+    if (delta == 0) return;
+    std::vector<int> pending;
+    for (int node = index;;) {
+        const int parent = Stored(node).parent;
+        for (int c = Stored(parent).firstChild; c != 0 && c != node; c = Stored(c).nextSibling)
+            pending.push_back(c);
+        while (!pending.empty()) {
+            const int e = pending.back();
+            pending.pop_back();
+            ElementSpan& s = At(e);
+            s.tagStart += delta;
+            s.tagEnd += delta;
+            s.closeStart += delta;
+            s.closeEnd += delta;
+            s.nextTag += delta;
+            for (int c = s.firstChild; c != 0; c = Stored(c).nextSibling)
+                pending.push_back(c);
+        }
+        // The start tag of an ancestor lies before the edit.
+        ElementSpan& p = At(parent);
+        p.tagStart += delta;
+        p.tagEnd += delta;
+        if (parent == 0) break;
+        node = parent;
+    }
+}
+
+}  // namespace pagelark

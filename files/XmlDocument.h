@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/SpliceText.h"
+
+namespace pagelark {
+
+// Where one element lies in the text. All fields are byte offsets into the
+// text except the three links, which are element indexes (0 = none).
+struct ElementSpan {
+    int32_t tagStart = 0;    // "<" of the start tag
+    int32_t tagEnd = 0;      // ">" of the start tag
+    int32_t closeStart = 0;  // "<" of the end tag; the "/" of an element in empty form
+    int32_t closeEnd = 0;    // ">" of the end tag; tagEnd in empty form
+    int32_t nextTag = 0;     // first "<" after closeEnd, or the text length
+    int32_t parent = 0;
+    int32_t firstChild = 0;
+    int32_t nextSibling = 0;
+};
+
+// An XML text held in memory with an index of its elements, a cursor and
+// named marks. The text is the document: every edit splices it in place and
+// keeps the offsets of every element true, so the text can be taken out
+// unchanged at any time. Not thread-safe; reads move the cursor.
+//
+// Offsets are kept as distances from the end of the text, so an edit only
+// has to touch the elements before it; the program's lists put their newest
+// element first, and a list of thousands of items builds in linear time.
+class XmlDocument {
+  public:
+    XmlDocument();
+
+    // Replaces the document by a copy of `text` (up to its first zero byte)
+    // and indexes its first top-level element. A null text, or one that does
+    // not parse, leaves an empty document and returns false.
+    bool Load(const char* text);
+    std::string GetText() const { return std::string(m_text.View()); }
+
+    void ResetCursor();
+    void ClearChildCursor() { m_child = 0; }
+
+    // An empty name matches any element.
+    bool FindElement(std::string_view name = {});
+    bool FindChildElement(std::string_view name = {});
+    bool EnterChild();
+    bool LeaveToParent();
+
+    // A null name is refused; an empty name is a valid key.
+    bool SaveMark(const char* name);
+    bool RestoreMark(const char* name);
+
+    // An empty text writes the element in empty form ("<name/>").
+    bool AddElement(std::string_view name, std::string_view text = {});
+    bool AddChildElement(std::string_view name, std::string_view text = {});
+    bool RemoveElement();
+
+    bool SetAttribute(std::string_view name, std::string_view value);
+    bool SetAttributeInt(std::string_view name, int value);
+
+    bool SetElementText(int index, std::string_view text);
+    std::string GetElementText(int index) const;
+    bool SetChildText(std::string_view text) { return SetElementText(m_child, text); }
+    std::string GetChildText() const { return GetElementText(m_child); }
+
+    // The name of an element (empty for index 0 or an unreadable tag).
+    std::string_view TagName(int index) const;
+
+    int Current() const { return m_current; }
+    int Child() const { return m_child; }
+    int Depth() const { return m_depth; }
+    // The element's offsets from the start of the text, and its links.
+    ElementSpan Span(int index) const;
+    int NextFree() const { return m_nextFree; }
+    size_t TableSize() const { return m_table.size(); }
+
+    enum class EscapeMode { Element, Attribute };
+    static std::string EscapeText(std::string_view value, EscapeMode mode);
+    // Decodes the bytes first..last (inclusive) of the text.
+    std::string UnescapeText(int first, int last) const;
+
+    // Documents nested deeper than this do not load.
+    static constexpr int kMaxDepth = 1000;
+
+  private:
+    struct Cursor {
+        int current = 0;
+        int child = 0;
+        int depth = 0;
+    };
+
+    ElementSpan& At(int index) { return m_table[static_cast<size_t>(index)]; }
+    const ElementSpan& Stored(int index) const { return m_table[static_cast<size_t>(index)]; }
+    int32_t Length() const { return static_cast<int32_t>(m_text.Size()); }
+    // Writes the five offsets of `offsets` (from the start) into the table.
+    void StoreOffsets(int index, const ElementSpan& offsets);
+    int TakeIndex();
+    int ParseElement(int parent, int32_t scan, int level);
+    bool IsEmptyForm(int index) const;
+    int InsertElement(int parent, int after, std::string_view name, std::string_view text);
+    void Splice(int32_t offset, int32_t count, std::string_view replacement);
+    void ShiftAfter(int index, int32_t delta);
+    int32_t FindAttributeValue(int index, std::string_view name, int32_t& valueEnd) const;
+    int32_t NextTagAt(int32_t from) const;
+
+    SpliceText m_text;
+    std::vector<ElementSpan> m_table;  // offsets as distances from the end of the text
+    int m_nextFree = 1;
+    int m_current = 0;
+    int m_child = 0;
+    int m_depth = 0;
+    std::map<std::string, Cursor, std::less<>> m_marks;
+};
+
+}  // namespace pagelark
