@@ -3,14 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "report/Utf8Prefix.h"
+
 namespace pagelark {
 
-// The longest prefix of at most maxBytes bytes that does not end inside a
-// UTF-8 character. Bytes that are not valid UTF-8 are cut where the limit falls.
-size_t Utf8CutLength(std::string_view text, size_t maxBytes);
-
+// At most maxBytes bytes of text, never ending inside a UTF-8 character.
 inline std::string CutUtf8(std::string_view text, size_t maxBytes) {
-    return std::string(text.substr(0, Utf8CutLength(text, maxBytes)));
+    return std::string(text.substr(0, Utf8PrefixLength(text, maxBytes)));
 }
 
 }  // namespace pagelark

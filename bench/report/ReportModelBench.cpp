@@ -1,0 +1,99 @@
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "report/MemoryHeader.h"
+#include "report/ReportModel.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kRows = 9999;
+constexpr int kResultColumn = 2;
+
+// The program's list: four active columns.
+struct List {
+    MemoryHeader header;
+    ReportModel model;
+
+    List() {
+        model.SetHeader(&header);
+        for (int n = 0; n < 4; ++n) {
+            SubItemDef def;
+            def.format = 0x4000;
+            def.text = "Column";
+            model.DefineSubItem(n, def);
+            model.ActivateSubItem(n, n);
+        }
+    }
+    void Insert() {
+        for (int i = 0; i < kRows; ++i) {
+            const std::string name = "Item " + std::to_string(i);
+            ReportItemInfo info;
+            info.mask = RIF_TEXT | RIF_IMAGE | RIF_PARAM;
+            info.item = i;
+            info.text = const_cast<char*>(name.c_str());
+            info.image = 1;
+            info.param = i + 1;
+            model.InsertItem(info);
+        }
+    }
+    void SetResults() {
+        for (int i = 0; i < kRows; ++i)
+            // Scrambled so that the sort has real work to do.
+            model.SetItemText(i, kResultColumn,
+                              "Result " + std::to_string((i * 7919) % kRows) + " words");
+    }
+};
+
+void InsertRows(benchmark::State& state) {
+    for (auto _ : state) {
+        List list;
+        list.Insert();
+        benchmark::DoNotOptimize(list.model.GetItemCount());
+    }
+}
+BENCHMARK(InsertRows)->Unit(benchmark::kMillisecond);
+
+void SetResultTexts(benchmark::State& state) {
+    List list;
+    list.Insert();
+    for (auto _ : state)
+        list.SetResults();
+}
+BENCHMARK(SetResultTexts)->Unit(benchmark::kMillisecond);
+
+void SortByResult(benchmark::State& state) {
+    List list;
+    list.Insert();
+    list.SetResults();
+    bool ascending = true;
+    for (auto _ : state) {
+        list.model.SortItems(kResultColumn, ascending);
+        ascending = !ascending;  // each run starts from the other order
+    }
+}
+BENCHMARK(SortByResult)->Unit(benchmark::kMillisecond);
+
+void DisplayRowOfEveryItem(benchmark::State& state) {
+    List list;
+    list.Insert();
+    list.SetResults();
+    bool ascending = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.model.SortItems(kResultColumn, ascending);  // leaves the reverse map stale
+        ascending = !ascending;
+        state.ResumeTiming();
+        long sum = 0;
+        for (int i = 0; i < kRows; ++i)
+            sum += list.model.GetRowFromItem(i);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(DisplayRowOfEveryItem)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pagelark
+
+BENCHMARK_MAIN();

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+
+#include "report/ItemEntry.h"
+
+namespace pagelark {
+
+// Rows fetched from the parent in virtual mode: 128 slots, item i in slot i mod 128.
+class ItemCache {
+  public:
+    static constexpr int kSlots = 128;
+
+    // The cached row of item, or null when its slot holds another item (or the cache is off).
+    ItemEntry* Find(int item);
+    // Claims item's slot for it and resets the row to `initial`.
+    ItemEntry& Take(int item, const ItemEntry& initial);
+    // -2 empties every slot; otherwise item's slot if it holds item.
+    void Invalidate(int item);
+    void Enable(bool on);
+    bool Enabled() const { return m_enabled; }
+
+  private:
+    struct Slot {
+        int item = -2;
+        ItemEntry entry;
+    };
+    static size_t SlotOf(int item);
+
+    std::array<Slot, kSlots> m_slots;
+    bool m_enabled = true;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report/ColorTable.h"
+#include "report/DisplayOrder.h"
+#include "report/ItemCache.h"
+#include "report/ItemEntry.h"
+#include "report/ReportColumns.h"
+#include "report/ReportConstants.h"
+#include "report/ReportItemInfo.h"
+#include "report/ReportNotify.h"
+#include "report/ReportParent.h"
+#include "report/ReportTree.h"
+#include "report/ReportView.h"
+#include "report/SelectionList.h"
+#include "report/SubItemDef.h"
+
+namespace pagelark {
+
+// Everything the report control knows apart from painting and input: columns,
+// rows, display order, selection and focus, colours, virtual and tree modes,
+// sorting and the notifications to the parent. Operations take item indexes
+// unless they say display rows.
+class ReportModel {
+  public:
+    static constexpr int kTextLimit = 255;  // bytes kept of a subitem text
+    static constexpr int kCellMargin = 6;
+
+    // Caller comparison: item A, subitem A, item B, subitem B, caller value.
+    using CompareFunction = std::function<int(int, int, int, int, intptr_t)>;
+    // Width in pixels of a text in the normal or the bold font.
+    using TextWidthFunction = std::function<int(const std::string&, bool bold)>;
+
+    ReportModel();
+    // The model points at its own null view, so a copy would point into the original.
+    ReportModel(const ReportModel&) = delete;
+    ReportModel& operator=(const ReportModel&) = delete;
+
+    void SetHeader(ReportHeader* header) { m_columns.SetHeader(header); }
+    void SetParent(ReportParent* parent, const void* window = nullptr, int controlId = 0);
+    void SetView(ReportView* view);
+
+    uint32_t GetStyle() const { return m_style; }
+    int ModifyReportStyle(uint32_t remove, uint32_t add);
+
+    // Columns.
+    int DefineSubItem(int n, const SubItemDef& def, bool refresh = false);
+    int RedefineSubItem(int n, const SubItemDef& def, bool refresh = false);
+    int ActivateSubItem(int n, int position);
+    int DeactivateSubItem(int n);
+    int DeactivateAllSubItems();
+    bool IsActiveSubItem(int n) const { return m_columns.IsActive(n); }
+    int GetSubItemWidth(int n) const { return m_columns.GetWidth(n); }
+    int SetSubItemWidth(int n, int width = -1);
+    const ReportColumns& Columns() const { return m_columns; }
+    // Inactive columns (caption, subitem) for a column chooser list.
+    std::vector<std::pair<std::string, int>> GetChooserColumns() const;
+
+    // Rows.
+    int InsertItem(const ReportItemInfo& info);
+    int DeleteItem(int item);
+    int DeleteAllItems();
+    int GetItem(ReportItemInfo& info);
+    int SetItem(const ReportItemInfo& info);
+    std::string GetItemText(int item, int subItem);
+    int SetItemText(int item, int subItem, const std::string& text);
+    int SetItemImage(int item, int subItem, int image);
+    int32_t GetItemData(int item);
+    int SetItemData(int item, int32_t data);
+    int GetItemCount() const;
+    std::string GetItemRowString(int item, char separator);
+
+    // Virtual mode.
+    void SetItemCount(int count);
+    void InvalidateItemCache(int item = -2) { m_cache.Invalidate(item); }
+    void EnableItemCache(bool on) { m_cache.Enable(on); }
+
+    // Display rows.
+    int GetRowCount() const;
+    int GetItemFromRow(int row) const;
+    int GetRowFromItem(int item) const;
+
+    // Selection and focus.
+    void SelectItems(int first, int last, bool select, bool keepOthers, bool toggle, bool notify);
+    int GetFirstSelectedItem();
+    int GetNextSelectedItem(int item);
+    const SelectionList& Selection() const { return m_selection; }
+    int GetFocusRow() const { return m_focusRow; }
+    int GetFocusColumn() const { return m_focusColumn; }
+    void SetFocusColumn(int position) { m_focusColumn = position; }
+    int GetAnchor() const { return m_anchor; }
+    void SetAnchor(int row) { m_anchor = row; }
+    bool HasFocus() const { return m_hasFocus; }
+    void SetHasFocus(bool on) { m_hasFocus = on; }
+
+    // Sorting.
+    int SortItems(int subItem, bool ascending);
+    int CompareItems(int itemA, int subItemA, int itemB, int subItemB);
+    void SetCompareFunction(CompareFunction compare, intptr_t value);
+    // A caption was clicked: RCN_COLUMNCLICK, then the sort unless vetoed. 1 when sorted.
+    int OnColumnClick(int headerIndex);
+    // A divider was double-clicked: RCN_DIVIDERDBLCLICK, then the width fit. 1 when fitted.
+    int OnDividerDblClick(int headerIndex, const TextWidthFunction& textWidth, int imageWidth,
+                          int checkWidth);
+    // A header item's width or format changed: copy it, RCN_COLUMNCHANGED.
+    void OnHeaderItemChanged(int headerIndex, bool format, bool width);
+
+    // Tree mode.
+    int Expand(int item, bool notify);
+    int Collapse(int item, bool notify);
+    int GetItemDepth(int item) const;
+    bool ItemHasChildren(int item) const;
+
+    // Colours.
+    int InsertColor(int position, uint32_t color) { return m_colors.Insert(position, color); }
+    ColorTable& Colors() { return m_colors; }
+
+    // Notifications.
+    int Notify(NotifyHeader& header, int code);
+    int NotifyItem(int code, int item, int subItem, uint32_t state);
+    uint32_t GetNotificationMask() const { return m_notifyMask; }
+    void SetNotificationMask(uint32_t mask) { m_notifyMask = mask; }
+
+    const std::string& GetEmptyText() const { return m_emptyText; }
+    void SetEmptyText(std::string text) { m_emptyText = std::move(text); }
+    bool PreviewEnabled() const { return m_previewEnabled; }
+    void EnablePreview(bool on) { m_previewEnabled = on; }
+
+  private:
+    bool IsVirtual() const { return (m_style & RCS_VIRTUAL) != 0; }
+    bool IsTree() const { return (m_style & (RCS_TREE | RCS_TREEFIXED)) != 0; }
+    ItemEntry DefaultRow() const;
+    // The stored row of item (-1: the pseudo item), null when out of range.
+    ItemEntry* Stored(int item);
+    // The row as the control sees it; in virtual mode fetched from the parent.
+    const ItemEntry* Read(int item, int subItem);
+    void FetchVirtual(int item, int subItem, ItemEntry& entry);
+    uint32_t StateOf(int item);
+    void StoreState(int item, uint32_t state);
+    void ApplyRecord(ItemEntry& entry, const ReportItemInfo& info);
+    bool ChangeSelection(int item, bool select, bool toggle, bool notify);
+    void MoveFocusTo(int row);
+    void RemovedRows(int row, int count);
+    void InsertTree(ItemEntry entry, int position, int indent, int& row);
+    int ItemPrefixDepth(int item) const;
+
+    uint32_t m_style = 0;
+    ReportColumns m_columns;
+    std::vector<ItemEntry> m_rows;
+    ItemEntry m_pseudo;
+    DisplayOrder m_order;
+    SelectionList m_selection;
+    int m_focusRow = -2;
+    int m_focusColumn = -1;
+    int m_anchor = 0;
+    bool m_hasFocus = false;
+    ColorTable m_colors;
+    ItemCache m_cache;
+    int m_virtualCount = 0;
+    uint32_t m_virtualState = 0;  // control-owned bits of the row being read in virtual mode
+    ReportTree m_tree;
+    ReportParent* m_parent = nullptr;
+    const void* m_window = nullptr;
+    int m_controlId = 0;
+    uint32_t m_notifyMask = 0xFFFFFFFF;
+    ReportView m_noView;
+    ReportView* m_view = &m_noView;
+    CompareFunction m_compare;
+    intptr_t m_compareValue = 0;
+    bool m_sortAscending = true;
+    bool m_previewEnabled = true;
+    std::string m_emptyText = "There are no items to show in this view.";
+};
+
+}  // namespace pagelark
