@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class QWidget;
+
+// A dialog's layout as data: its size and one row per control, in dialog
+// units. The window that builds the dialog creates the widgets; the template
+// says where they go and what they show.
+namespace pagelark {
+
+class DialogUnits;
+
+enum class ControlKind {
+    Icon,
+    Label,
+    RightLabel,
+    Edit,
+    Button,
+    DefaultButton,
+    HoverButton,
+    RoundHoverButton,
+    ThemedHoverButton,
+    LinkLabel,
+    ProgressBar,
+    ListView,
+    ReportControl,
+    WebBrowser,
+};
+
+inline constexpr int kNoControlId = -1;
+
+struct DialogControl {
+    int id = kNoControlId;
+    ControlKind kind = ControlKind::Label;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int textId = 0;   // string table entry of its caption or tooltip, 0 for none
+    int iconIn = 0;   // icon resource shown while hovered (or the icon itself)
+    int iconOut = 0;  // icon resource shown otherwise, 0 for none
+    bool hidden = false;
+
+    QRect Rect() const { return QRect(x, y, width, height); }
+};
+
+struct DialogTemplate {
+    int id = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<DialogControl> controls;
+
+    // The control with this id, or nullptr.
+    const DialogControl* Find(int controlId) const;
+
+    QSize PixelSize(const DialogUnits& units) const;
+    QRect PixelRect(const DialogControl& control, const DialogUnits& units) const;
+
+    // Gives every control of the dialog that carries a template id its place.
+    void PlaceControls(QWidget* dialog, const DialogUnits& units) const;
+};
+
+}  // namespace pagelark
