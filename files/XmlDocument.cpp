@@ -36,9 +36,10 @@ bool XmlDocument::Load(const char* text) {
         StoreOffsets(0, ElementSpan{});
         // Offsets are 32-bit; a text that could outgrow them is not taken.
         if (m_text.Size() < static_cast<size_t>(INT32_MAX / 2)) {
+            m_parseBudget = kParsePasses * static_cast<int64_t>(m_text.Size()) + 4096;
             const int root = ParseElement(0, 0, 1);
             At(0).firstChild = root;
-            if (root != 0) {
+            if (root != 0 && m_parseBudget >= 0) {
                 ResetCursor();
                 return true;
             }
@@ -104,9 +105,14 @@ std::string_view XmlDocument::TagName(int index) const {
     return token.Text(text);
 }
 
+bool XmlDocument::Spend(int64_t bytes) {
+    m_parseBudget -= bytes;
+    return m_parseBudget >= 0;
+}
+
 int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     // Deep nesting is refused before it can exhaust the stack.
-    if (level > kMaxDepth) return 0;
+    if (level > kMaxDepth || !Spend(1)) return 0;
     const std::string_view text = m_text.View();
     const int e = TakeIndex();
     At(e) = ElementSpan{};
@@ -123,6 +129,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     while (true) {
         const size_t lt = text.find('<', static_cast<size_t>(scan));
         if (lt == std::string_view::npos) return fail();
+        if (!Spend(static_cast<int64_t>(lt) - scan)) return fail();
         span.tagStart = static_cast<int32_t>(lt);
         token = XmlToken{};
         token.next = span.tagStart + 1;
@@ -132,6 +139,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
         empty = false;
         while (NextToken(text, token)) {
             ++count;
+            if (!Spend(token.end - token.start + 2)) return fail();
             if (token.quoted) continue;
             if (token.Is(text, '/')) {
                 if (count == 1) return fail();  // an end tag: no element starts here
@@ -171,13 +179,14 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
             scan = Span(child).closeEnd + 1;
         }
         const size_t lt = text.find('<', static_cast<size_t>(scan));
-        if (lt == std::string_view::npos) return fail();
+        if (lt == std::string_view::npos || !Spend(static_cast<int64_t>(lt) - scan)) return fail();
         XmlToken close;
         close.next = static_cast<int32_t>(lt) + 1;
         close.start = close.next;
         int count = 0;
         while (NextToken(text, close)) {
             ++count;
+            if (!Spend(close.end - close.start + 2)) return fail();
             if (close.quoted) continue;
             if (count == 1 && !close.Is(text, '/')) return fail();
             if (count == 2 && close.Text(text) != name) return fail();

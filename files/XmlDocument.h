@@ -85,6 +85,8 @@ class XmlDocument {
 
     // Documents nested deeper than this do not load.
     static constexpr int kMaxDepth = 1000;
+    // Parsing may look at each byte this many times over before Load gives up.
+    static constexpr int kParsePasses = 8;
 
   private:
     struct Cursor {
@@ -100,6 +102,8 @@ class XmlDocument {
     void StoreOffsets(int index, const ElementSpan& offsets);
     int TakeIndex();
     int ParseElement(int parent, int32_t scan, int level);
+    // Charges parsing work against the budget of this Load; false once spent.
+    bool Spend(int64_t bytes);
     bool IsEmptyForm(int index) const;
     int InsertElement(int parent, int after, std::string_view name, std::string_view text);
     void Splice(int32_t offset, int32_t count, std::string_view replacement);
@@ -110,6 +114,10 @@ class XmlDocument {
     SpliceText m_text;
     std::vector<ElementSpan> m_table;  // offsets as distances from the end of the text
     int m_nextFree = 1;
+    // Parsing work left for the current Load. Quoted tokens can make a failed
+    // element's end tag be found inside it, so a text could be parsed again
+    // and again; a budget of a few passes over the text keeps Load linear.
+    int64_t m_parseBudget = 0;
     int m_current = 0;
     int m_child = 0;
     int m_depth = 0;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -81,6 +83,18 @@ TEST(XmlDocument, NestingDeeperThanTheLimitFailsToLoad) {
     EXPECT_TRUE(doc.Load(nested(XmlDocument::kMaxDepth).c_str()));
     EXPECT_FALSE(doc.Load(nested(XmlDocument::kMaxDepth + 1).c_str()));
     EXPECT_FALSE(doc.Load(nested(100000).c_str()));  // no stack overflow
+}
+
+// Quoted tokens can make a failed element's end tag turn up inside it, so
+// the same bytes get parsed again at every level; this text took seconds.
+TEST(XmlDocument, ATextParsedOverAndOverGivesUp) {
+    std::ifstream in(std::string(PAGELARK_TEST_DATA) + "/reparse.xml", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    ASSERT_GT(bytes.str().size(), 1000u);
+    XmlDocument doc;
+    EXPECT_FALSE(doc.Load(bytes.str().c_str()));
+    EXPECT_EQ(doc.NextFree(), 1);
 }
 
 TEST(XmlDocument, EscapingBothWays) {
