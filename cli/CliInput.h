@@ -15,5 +15,6 @@ int UsageError(std::string_view usage, std::string_view problem = {});
 
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitUnreadable = 1;
+inline constexpr int kExitInterrupted = 130;  // stopped by Ctrl+C, as shells report SIGINT
 
 }  // namespace pagelark::cli

@@ -8,11 +8,13 @@ int RunFlatten(const Args& args);
 int RunExtract(const Args& args);
 int RunList(const Args& args);
 int RunResave(const Args& args);
+int RunCollect(const Args& args);
 
 inline constexpr char kFlattenUsage[] = "pagelark-cli flatten [--base URL] [--links] FILE";
 inline constexpr char kExtractUsage[] =
     "pagelark-cli extract --filter FILTER [--base URL] [--json] FILE";
 inline constexpr char kListUsage[] = "pagelark-cli list SCRIPT.xml";
 inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
+inline constexpr char kCollectUsage[] = "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json]";
 
 }  // namespace pagelark::cli

@@ -23,6 +23,16 @@ struct ItemRecord {
     int previewHeight = 0;  // 0 = no preview band
 };
 
+// An item as the list defines it, before anything was collected.
+inline ItemRecord DefinedItem(int number, std::string name, std::string filter, std::string url) {
+    ItemRecord item;
+    item.number = number;
+    item.name = std::move(name);
+    item.filter = std::move(filter);
+    item.url = std::move(url);
+    return item;
+}
+
 // The Result column holds at most this many bytes of an extraction result.
 inline constexpr size_t kResultBytes = 128;
 

@@ -44,6 +44,20 @@ int LinkTable::LinkCounter() const {
     return m_linkCounter;
 }
 
+void LinkTable::StartAt(int counter) {
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_linkCounter = counter;
+}
+
+void LinkTable::Adopt(LinkTable& page) {
+    if (&page == this) return;
+    const std::scoped_lock hold(m_lock, page.m_lock);
+    for (auto& [marker, url] : page.m_linkMap)
+        m_linkMap.insert_or_assign(marker, std::move(url));
+    page.m_linkMap.clear();
+    m_linkCounter = page.m_linkCounter;
+}
+
 void LinkTable::ClearLinks() {
     const std::lock_guard<std::mutex> hold(m_lock);
     m_linkMap.clear();

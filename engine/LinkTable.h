@@ -37,6 +37,13 @@ class LinkTable {
     LinkMap Snapshot() const;
     int LinkCounter() const;
 
+    // For a table of one page's links that is merged later: numbering starts
+    // at `counter` (the shared table's counter at that moment).
+    void StartAt(int counter);
+    // Takes over the links of `page` and its counter, which went on from this
+    // table's counter.
+    void Adopt(LinkTable& page);
+
     // Empties LinkMap; the counter goes on (Load).
     void ClearLinks();
     // Empties LinkMap and sets the counter to 0 (New).

@@ -1,0 +1,119 @@
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "cli/CliInput.h"
+#include "cli/Commands.h"
+#include "engine/CollectWorker.h"
+#include "engine/ItemList.h"
+#include "engine/ItemNumber.h"
+#include "engine/ItemState.h"
+#include "engine/MemoryCollectHost.h"
+#include "files/ItemStore.h"
+#include "files/SafeFile.h"
+#include "files/ScriptFile.h"
+#include "files/SnapFile.h"
+#include "files/XmlDocument.h"
+
+namespace pagelark::cli {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// Ctrl+C stops the run the way Stop does; the handler is removed again
+// afterwards so that a second Ctrl+C while printing ends the program.
+class InterruptWatch {
+  public:
+    InterruptWatch() {
+        g_interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_previous);
+    }
+    ~InterruptWatch() { sigaction(SIGINT, &m_previous, nullptr); }
+    bool Interrupted() const { return g_interrupted != 0; }
+
+  private:
+    struct sigaction m_previous {};
+};
+
+void PrintRows(MemoryRows& rows, const ResultMaps& results, bool json) {
+    nlohmann::ordered_json items = nlohmann::ordered_json::array();
+    for (int row = 0; row < rows.GetItemCount(); ++row) {
+        const int number = ItemNumberFromData(rows.GetItemData(row));
+        const std::string state(ItemStateName(rows.Rows()[static_cast<size_t>(row)].image));
+        const std::string name = rows.GetItemText(row, 1);
+        const std::string result = rows.GetItemText(row, 2);
+        const std::string time = rows.GetItemText(row, 3);
+        if (!json) {
+            std::cout << number << '\t' << state << '\t' << name << '\t' << result << '\t' << time
+                      << '\n';
+            continue;
+        }
+        items.push_back({{"number", number},
+                         {"state", state},
+                         {"name", name},
+                         {"result", result},
+                         {"last_update", time},
+                         {"entries", results.Entries(ItemKey(number)).value_or("")}});
+    }
+    if (json)
+        std::cout << items.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace
+
+int RunCollect(const Args& args) {
+    const ArgSpec spec{kCollectUsage, {"--snap"}, {"--json"}, {}, 1};
+    ParsedArgs parsed;
+    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
+    if (!text) return kExitUnreadable;
+
+    XmlDocument live;
+    ItemList list;
+    MemoryCollectHost host([&live](int number) {
+        ItemFields fields = ReadStoreItem(live, number);
+        return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
+                           std::move(fields.url));
+    });
+    LoadScriptText(*text, live, list, host.MemoryRowsOf());
+
+    bool interrupted = false;
+    {
+        const InterruptWatch watch;
+        CollectWorker worker(host, list);
+        host.RunOnListThread([&] { worker.Start(); });
+        while (!worker.Idle()) {
+            if (watch.Interrupted() && !interrupted) {
+                interrupted = true;
+                host.RunOnListThread([&] { worker.Stop(); });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        worker.Wait();
+    }
+    if (interrupted) std::cerr << "pagelark-cli: stopped; the items below were collected so far\n";
+
+    PrintRows(host.MemoryRowsOf(), list.results, parsed.Has("--json"));
+    if (parsed.values.contains("--snap")) {
+        const std::string snap = BuildSnapText(host.MemoryRowsOf(), list.results, list.links);
+        std::string error;
+        if (snap.empty()) {
+            std::cerr << "pagelark-cli: the list is empty; no snapshot was written\n";
+        } else if (!WriteFileSafely(parsed.Value("--snap"), snap, &error)) {
+            std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
+            return kExitUnreadable;
+        }
+    }
+    return interrupted ? kExitInterrupted : 0;
+}
+
+}  // namespace pagelark::cli

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tests/support/LocalServer.h"
+
+namespace {
+
+std::string RunCli(const std::string& args, int& status) {
+    const std::string command = std::string("'") + PAGELARK_CLI + "' " + args + " 2>/dev/null";
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        out.append(chunk, got);
+    const int result = pclose(pipe);
+    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return out;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class CollectCliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        server.Routes().Get("/page", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(
+                "<p>Price: 12.50 USD</p><h2>Latest</h2><a href='/one'>First story</a>"
+                "<a href='two.html'>Second, story</a><p>end</p>",
+                "text/html");
+        });
+        server.Start();
+        const std::string base =
+            ::testing::TempDir() + "pagelark-collect-" + std::to_string(::getpid());
+        script = base + ".xml";
+        snap = base + ".txt";
+        std::ofstream(script, std::ios::binary)
+            << "<xml version=1.0>\r\n"
+            << "<item><name>Price</name><format>Price:#DATA,1,2#</format><url>"
+            << server.Url("/page") << "</url></item>\r\n"
+            << "<item><name>News, local</name><format>Latest#HREF,5,4#end</format><url>"
+            << server.Url("/page") << "</url></item>\r\n"
+            << "<item><name>Gone</name><format>x#DATA#</format><url>http://127.0.0.1:"
+            << pagelark::ClosedPort() << "/</url></item>\r\n</xml>";
+    }
+    void TearDown() override {
+        std::remove(script.c_str());
+        std::remove(snap.c_str());
+    }
+
+    pagelark::LocalServer server;
+    std::string script;
+    std::string snap;
+};
+
+TEST_F(CollectCliTest, PrintsRowsAndWritesTheSnapshot) {
+    int status = -1;
+    const std::string out = RunCli("collect '" + script + "' --snap '" + snap + "'", status);
+    ASSERT_EQ(status, 0) << out;
+    std::istringstream lines(out);
+    std::string price, news, gone;
+    std::getline(lines, price);
+    std::getline(lines, news);
+    std::getline(lines, gone);
+    const std::string time = price.substr(price.rfind('\t') + 1);
+    ASSERT_EQ(time.size(), 11u) << out;
+    EXPECT_EQ(price, "1\tDone\tPrice\t12.50 USD \t" + time);
+    EXPECT_EQ(news.substr(0, news.rfind('\t')), "2\tDone\tNews, local\t2 Items Found");
+    EXPECT_EQ(gone, "3\tFailed\tGone\t\t");
+
+    const std::string newsTime = news.substr(news.rfind('\t') + 1);
+    EXPECT_EQ(ReadFile(snap), "Price,12.50 USD," + time + "\r\n" +  //
+                                  "News, local,2 Items Found," + newsTime + "\r\n" +
+                                  "1. First story," + server.Url("/one") + "\r\n" +
+                                  "2. Second, story," + server.Url("/two.html") + "\r\n" +
+                                  "Gone,,\r\n");
+}
+
+TEST_F(CollectCliTest, JsonCarriesTheEntries) {
+    int status = -1;
+    const auto rows = nlohmann::json::parse(RunCli("collect --json '" + script + "'", status));
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1]["state"], "Done");
+    EXPECT_EQ(rows[1]["entries"], "__A0;<++<1. First story\n<++<__A1;<++<2. Second, story\n<++<");
+    EXPECT_EQ(rows[2]["state"], "Failed");
+    EXPECT_EQ(rows[2]["last_update"], "");
+    EXPECT_EQ(RunCli("collect /nonexistent.xml", status), "");
+    EXPECT_EQ(status, 1);
+    RunCli("collect", status);
+    EXPECT_EQ(status, 2);
+}
+
+}  // namespace

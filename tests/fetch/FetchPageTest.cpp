@@ -1,0 +1,302 @@
+#include "engine/FetchPage.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "engine/InternetFile.h"
+#include "engine/InternetSession.h"
+#include "engine/SplitUrl.h"
+#include "tests/support/LocalServer.h"
+
+namespace pagelark {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t kUntouched = 77;
+constexpr char kGuard = '\x5A';
+constexpr size_t kGuardBytes = 64;
+
+struct Fetched {
+    bool ok = false;
+    size_t length = kUntouched;
+    std::string text;  // the first `length` bytes of the buffer
+};
+
+// Fetches into a page buffer followed by guard bytes that must survive.
+Fetched Fetch(const std::string& url, const std::function<bool()>& cancelled = {},
+              const FetchSettings& settings = {}) {
+    std::vector<char> buffer(kPageBufferBytes + kGuardBytes, kGuard);
+    Fetched result;
+    result.ok = FetchPage(buffer.data(), kPageBufferBytes, url, result.length, cancelled, settings);
+    for (size_t i = kPageBufferBytes; i < buffer.size(); ++i)
+        EXPECT_EQ(buffer[i], kGuard) << "written past the buffer at " << i;
+    if (result.ok) result.text.assign(buffer.data(), result.length);
+    return result;
+}
+
+std::string Header(const LocalServer::Request& request, const char* name) {
+    return httplib::detail::get_header_value(request.headers, name, 0, "");
+}
+
+class FetchPageTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // Requests to 127.0.0.1 must not go through a proxy of the machine.
+        for (const char* name :
+             {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "ftp_proxy"})
+            unsetenv(name);
+    }
+    void TearDown() override {
+        {
+            const std::lock_guard<std::mutex> hold(m_stallLock);
+            m_released = true;
+        }
+        m_stallWake.notify_all();
+        m_server.Stop();
+    }
+
+    // Sends the first bytes of a longer body, then nothing until the test ends.
+    void ServeStall(httplib::Response& response) {
+        response.set_content_provider(
+            1000, "text/html", [this](size_t offset, size_t, httplib::DataSink& sink) {
+                if (offset == 0) sink.write("<html>", 6);
+                m_stalled = true;
+                std::unique_lock<std::mutex> hold(m_stallLock);
+                m_stallWake.wait_for(hold, std::chrono::seconds(10), [this] { return m_released; });
+                return false;
+            });
+    }
+
+    LocalServer m_server;
+    std::atomic<bool> m_stalled{false};
+    std::mutex m_stallLock;
+    std::condition_variable m_stallWake;
+    bool m_released = false;
+};
+
+TEST_F(FetchPageTest, NothingIsSentForUrlsItCannotFetch) {
+    m_server.Start();
+    const std::string port = std::to_string(m_server.Port());
+    bool asked = false;
+    const auto cancelled = [&] { return asked = true, false; };
+    // No host: refused before any transfer starts.
+    for (const char* url : {"abc", "", "example.com/x", "file:///etc/hostname", "http://"}) {
+        const Fetched fetched = Fetch(url, cancelled);
+        EXPECT_FALSE(fetched.ok) << url;
+        EXPECT_EQ(fetched.length, kUntouched) << url;
+    }
+    EXPECT_FALSE(asked);
+    // A host but a scheme other than http, https, ftp or ftps.
+    for (const std::string scheme : {"dict", "gopher", "telnet"}) {
+        EXPECT_FALSE(Fetch(scheme + "://127.0.0.1:" + port + "/x").ok) << scheme;
+    }
+    EXPECT_TRUE(m_server.Requests().empty());
+}
+
+TEST_F(FetchPageTest, EmptyAndErrorPagesAreFetched) {
+    m_server.Routes().Get(
+        "/empty", [](const auto&, auto& response) { response.set_content("", "text/html"); });
+    m_server.Routes().Get("/missing", [](const auto&, auto& response) {
+        response.status = 404;
+        response.set_content("<p>No such page</p>", "text/html");
+    });
+    m_server.Start();
+
+    const Fetched empty = Fetch(m_server.Url("/empty"));
+    EXPECT_TRUE(empty.ok);
+    EXPECT_EQ(empty.length, 0u);
+    const Fetched missing = Fetch(m_server.Url("/missing"));
+    EXPECT_TRUE(missing.ok);
+    EXPECT_EQ(missing.text, "<p>No such page</p>");
+}
+
+TEST_F(FetchPageTest, UnreachablePortFailsAndKeepsTheLength) {
+    m_server.Start();
+    m_server.Stop();  // nothing listens on the port any more
+    const Fetched fetched = Fetch(m_server.Url("/"));
+    EXPECT_FALSE(fetched.ok);
+    EXPECT_EQ(fetched.length, kUntouched);
+}
+
+TEST_F(FetchPageTest, SendsTwiceOnOneConnectionAndReturnsTheSecondAnswer) {
+    std::atomic<int> count{0};
+    m_server.Routes().Get("/page", [&](const auto&, auto& response) {
+        response.set_content("answer " + std::to_string(++count), "text/html");
+    });
+    m_server.Start();
+
+    const Fetched fetched = Fetch(m_server.Url("/page"));
+    EXPECT_TRUE(fetched.ok);
+    EXPECT_EQ(fetched.text, "answer 2");
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.path, "/page");
+        EXPECT_EQ(Header(request, "User-Agent"), "Pagelark");
+        EXPECT_EQ(Header(request, "Cache-Control"), "no-cache");
+        EXPECT_EQ(Header(request, "Pragma"), "no-cache");
+    }
+    EXPECT_EQ(requests[0].remotePort, requests[1].remotePort);
+}
+
+TEST_F(FetchPageTest, ExtraHeadersFollowThePlatformRules) {
+    m_server.Routes().Get(
+        "/", [](const auto&, auto& response) { response.set_content("x", "text/plain"); });
+    m_server.Start();
+    InternetSession session("Pagelark", {}, {});
+    const auto file = session.OpenURL(SplitUrl(m_server.Url("/")));
+    EXPECT_FALSE(file->AddRequestHeaders("Pagelark"));  // no colon
+    EXPECT_FALSE(file->AddRequestHeaders("Pragma: again"));
+    EXPECT_TRUE(file->AddRequestHeaders("X-One: 1\r\nX-Two: 2"));
+    EXPECT_FALSE(file->AddRequestHeaders("x-one: 3"));
+    file->SendRequest();
+    const auto requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].headers.count("X-One"), 0u);
+    EXPECT_EQ(Header(requests[1], "X-One"), "1");
+    EXPECT_EQ(Header(requests[1], "X-Two"), "2");
+}
+
+TEST_F(FetchPageTest, LongPagesAreCutAtTheBuffer) {
+    std::string digits(200000, '\0');
+    for (size_t i = 0; i < digits.size(); ++i)
+        digits[i] = static_cast<char>('0' + i % 10);
+    // 200000 Cyrillic letters in windows-1251: twice as long in UTF-8.
+    const std::string cyrillic(200000, '\xE4');
+    std::atomic<int> count{0};
+    m_server.Routes().Get("/digits", [&](const auto&, auto& response) {
+        response.set_content(digits, "text/plain");
+    });
+    m_server.Routes().Get("/cyrillic", [&](const auto&, auto& response) {
+        response.set_content(cyrillic, "text/plain; charset=windows-1251");
+    });
+    // The first answer is too long to read just to keep its connection.
+    m_server.Routes().Get("/huge-first", [&](const auto&, auto& response) {
+        response.set_content(++count == 1 ? std::string(2000000, 'h') : "second", "text/plain");
+    });
+    m_server.Start();
+
+    const Fetched plain = Fetch(m_server.Url("/digits"));
+    EXPECT_TRUE(plain.ok);
+    EXPECT_EQ(plain.text, digits.substr(0, kPageBufferBytes));
+
+    const Fetched converted = Fetch(m_server.Url("/cyrillic"));
+    EXPECT_TRUE(converted.ok);
+    EXPECT_EQ(converted.length, kPageBufferBytes);
+    std::string expected;
+    for (size_t i = 0; i < kPageBufferBytes / 2; ++i)
+        expected += "\xD0\xB4";  // д
+    EXPECT_EQ(converted.text, expected);
+
+    const Fetched second = Fetch(m_server.Url("/huge-first"));
+    EXPECT_TRUE(second.ok);
+    EXPECT_EQ(second.text, "second");
+}
+
+TEST_F(FetchPageTest, StalledPageIsAbandonedSoonAfterTheRunStops) {
+    std::atomic<int> count{0}, stallAt{0};
+    m_server.Routes().Get("/stall", [&](const auto&, auto& response) {
+        if (++count == stallAt)
+            ServeStall(response);
+        else
+            response.set_content("<html>done</html>", "text/html");
+    });
+    m_server.Start();
+    // The page stops sending during the first answer, then during the second.
+    for (const int at : {1, 2}) {
+        stallAt = at;
+        count = 0;
+        m_stalled = false;
+        Clock::time_point stoppedAt{};
+        const auto cancelled = [&] {
+            if (!m_stalled) return false;
+            if (stoppedAt == Clock::time_point{}) stoppedAt = Clock::now();
+            return true;
+        };
+        const Fetched fetched = Fetch(m_server.Url("/stall"), cancelled);
+        EXPECT_FALSE(fetched.ok) << at;
+        EXPECT_EQ(fetched.length, kUntouched);
+        ASSERT_NE(stoppedAt, Clock::time_point{});
+        EXPECT_LT(Clock::now() - stoppedAt, std::chrono::seconds(1)) << at;
+        EXPECT_EQ(count, at);
+    }
+}
+
+TEST_F(FetchPageTest, SilentServerFailsAfterTheStallTimeOut) {
+    m_server.Routes().Get("/stall", [&](const auto&, auto& response) { ServeStall(response); });
+    m_server.Start();
+    FetchSettings settings;
+    settings.stallTimeoutSeconds = 1;
+    const auto started = Clock::now();
+    EXPECT_FALSE(Fetch(m_server.Url("/stall"), {}, settings).ok);
+    const auto took = Clock::now() - started;
+    EXPECT_GE(took, std::chrono::seconds(1));
+    EXPECT_LT(took, std::chrono::seconds(3));
+}
+
+TEST_F(FetchPageTest, PagesInOtherCharsetsArriveAsUtf8) {
+    m_server.Routes().Get("/gbk", [](const auto&, auto& response) {
+        response.set_content("<p>\xD6\xD0\xCE\xC4</p>", "text/html; charset=gb2312");
+    });
+    m_server.Routes().Get("/cp1251", [](const auto&, auto& response) {
+        response.set_content(
+            "<head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+            "charset=windows-1251\"></head>\xCF\xF0\xE8\xE2\xE5\xF2",
+            "text/html");
+    });
+    m_server.Start();
+    EXPECT_EQ(Fetch(m_server.Url("/gbk")).text, "<p>\xE4\xB8\xAD\xE6\x96\x87</p>");  // 中文
+    const Fetched cp1251 = Fetch(m_server.Url("/cp1251"));
+    EXPECT_TRUE(cp1251.text.ends_with(
+        "</head>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"));  // Привет
+}
+
+TEST_F(FetchPageTest, RedirectsAreFollowedButNeverToLocalFiles) {
+    m_server.Routes().Get("/moved",
+                          [](const auto&, auto& response) { response.set_redirect("/target"); });
+    m_server.Routes().Get("/target", [](const auto&, auto& response) {
+        response.set_content("arrived", "text/plain");
+    });
+    m_server.Routes().Get("/to-file", [](const auto&, auto& response) {
+        response.set_redirect("file:///etc/hostname");
+    });
+    m_server.Start();
+    EXPECT_EQ(Fetch(m_server.Url("/moved")).text, "arrived");
+    EXPECT_FALSE(Fetch(m_server.Url("/to-file")).ok);
+}
+
+TEST(FetchPageHttps, TrustedSelfSignedCertificate) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pagelark-fetch-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string cert = (folder / "cert.pem").string();
+    const std::string key = (folder / "key.pem").string();
+    const std::string command =
+        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
+        "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+        key + "' -out '" + cert + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "openssl could not make a certificate";
+    {
+        LocalServer server(std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str()),
+                           "https");
+        server.Routes().Get(
+            "/", [](const auto&, auto& response) { response.set_content("secure", "text/plain"); });
+        server.Start();
+        FetchSettings trusting;
+        trusting.caFile = cert;
+        EXPECT_EQ(Fetch(server.Url("/"), {}, trusting).text, "secure");
+        EXPECT_FALSE(Fetch(server.Url("/")).ok);  // the system store does not know it
+    }
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace pagelark
