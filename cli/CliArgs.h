@@ -10,7 +10,7 @@ namespace pagelark::cli {
 
 using Args = std::vector<std::string>;  // the arguments after the subcommand name
 
-struct ArgSpec {
+struct CommandSyntax {
     std::string_view usage;
     std::set<std::string, std::less<>> valueOptions;  // "--base" URL
     std::set<std::string, std::less<>> flags;         // "--json"
@@ -32,6 +32,6 @@ struct ParsedArgs {
 
 // Fills `parsed`; on a usage error prints it with the usage line and returns
 // the usage exit code, else 0.
-int ParseArgs(const Args& args, const ArgSpec& spec, ParsedArgs& parsed);
+int ParseArgs(const Args& args, const CommandSyntax& syntax, ParsedArgs& parsed);
 
 }  // namespace pagelark::cli

@@ -6,6 +6,7 @@
 
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
+#include "cli/PrintJson.h"
 #include "engine/CollectWorker.h"
 #include "engine/ItemList.h"
 #include "engine/ItemNumber.h"
@@ -64,16 +65,15 @@ void PrintRows(MemoryRows& rows, const ResultMaps& results, bool json) {
                          {"last_update", time},
                          {"entries", results.Entries(ItemKey(number)).value_or("")}});
     }
-    if (json)
-        std::cout << items.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    if (json) PrintJson(items);
 }
 
 }  // namespace
 
 int RunCollect(const Args& args) {
-    const ArgSpec spec{kCollectUsage, {"--snap"}, {"--json"}, {}, 1};
+    const CommandSyntax syntax{kCollectUsage, {"--snap"}, {"--json"}, {}, 1};
     ParsedArgs parsed;
-    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
     if (!text) return kExitUnreadable;
 

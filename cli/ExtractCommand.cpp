@@ -4,6 +4,7 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
+#include "cli/PrintJson.h"
 #include "engine/ExtractResult.h"
 #include "engine/ItemList.h"
 #include "engine/ItemNumber.h"
@@ -14,9 +15,9 @@
 namespace pagelark::cli {
 
 int RunExtract(const Args& args) {
-    const ArgSpec spec{kExtractUsage, {"--base", "--filter"}, {"--json"}, {"--filter"}, 1};
+    const CommandSyntax syntax{kExtractUsage, {"--base", "--filter"}, {"--json"}, {"--filter"}, 1};
     ParsedArgs parsed;
-    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::string base = parsed.Value("--base");
     const std::string filter = parsed.Value("--filter");
     const std::string& path = parsed.positionals[0];
@@ -48,7 +49,7 @@ int RunExtract(const Args& args) {
     for (const auto& [marker, url] : list.links.Snapshot())
         links[marker] = url;
     out["links"] = std::move(links);
-    std::cout << out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    PrintJson(out);
     return 0;
 }
 

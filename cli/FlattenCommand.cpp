@@ -8,9 +8,9 @@
 namespace pagelark::cli {
 
 int RunFlatten(const Args& args) {
-    const ArgSpec spec{kFlattenUsage, {"--base"}, {"--links"}, {}, 1};
+    const CommandSyntax syntax{kFlattenUsage, {"--base"}, {"--links"}, {}, 1};
     ParsedArgs parsed;
-    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::string base = parsed.Value("--base");
     const std::string& path = parsed.positionals[0];
     const bool listLinks = parsed.Has("--links");

@@ -3,6 +3,7 @@
 
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
+#include "cli/PrintJson.h"
 #include "engine/ItemList.h"
 #include "engine/MemoryRows.h"
 #include "files/ItemStore.h"
@@ -23,9 +24,9 @@ struct LoadedList {
 }  // namespace
 
 int RunList(const Args& args) {
-    const ArgSpec spec{kListUsage, {}, {}, {}, 1};
+    const CommandSyntax syntax{kListUsage, {}, {}, {}, 1};
     ParsedArgs parsed;
-    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
     if (!text) return kExitUnreadable;
 
@@ -40,14 +41,14 @@ int RunList(const Args& args) {
                          {"filter", fields.filter},
                          {"url", fields.url}});
     }
-    std::cout << items.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    PrintJson(items);
     return 0;
 }
 
 int RunResave(const Args& args) {
-    const ArgSpec spec{kResaveUsage, {}, {}, {}, 2};
+    const CommandSyntax syntax{kResaveUsage, {}, {}, {}, 2};
     ParsedArgs parsed;
-    if (const int status = ParseArgs(args, spec, parsed)) return status;
+    if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     const std::optional<std::string> text = ReadInput(in);

@@ -100,20 +100,24 @@ QSize IconSize(int id) {
     return renderer.isValid() ? renderer.defaultSize() : QSize();
 }
 
-QImage LoadBitmapImage(int id, int scale) {
-    if (scale < 1) scale = 1;
-    const QString png = scale == 1 ? QStringLiteral(":/bitmaps/%1.png").arg(id)
-                                   : QStringLiteral(":/bitmaps/%1@%2x.png").arg(id).arg(scale);
-    if (QFile::exists(png)) return QImage(png);
-
-    const QString svg = QStringLiteral(":/bitmaps/%1.svg").arg(id);
-    QSvgRenderer renderer(svg);
+// The SVG at `path` drawn at `scale` times its own size; null when unreadable.
+static QImage RenderSvg(const QString& path, qreal scale) {
+    QSvgRenderer renderer(path);
     if (!renderer.isValid()) return QImage();
     QImage image(renderer.defaultSize() * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
     return image;
+}
+
+QImage LoadBitmapImage(int id, int scale) {
+    if (scale < 1) scale = 1;
+    const QString png = scale == 1 ? QStringLiteral(":/bitmaps/%1.png").arg(id)
+                                   : QStringLiteral(":/bitmaps/%1@%2x.png").arg(id).arg(scale);
+    if (QFile::exists(png)) return QImage(png);
+
+    return RenderSvg(QStringLiteral(":/bitmaps/%1.svg").arg(id), scale);
 }
 
 QPixmap LoadBitmap(int id) {
@@ -128,13 +132,7 @@ QPixmap LoadBitmap(int id) {
         image = QImage(dense ? png2x : png);
         image.setDevicePixelRatio(dense ? 2.0 : 1.0);
     } else if (QFile::exists(svg)) {
-        QSvgRenderer renderer(svg);
-        if (!renderer.isValid()) return QPixmap();
-        image = QImage(renderer.defaultSize() * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
+        image = RenderSvg(svg, ratio);
         image.setDevicePixelRatio(ratio);
     }
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);

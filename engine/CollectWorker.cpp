@@ -24,23 +24,6 @@ std::string LastUpdateNow() {
     return std::string(text, length);
 }
 
-void SetText(ItemRows& rows, int row, int column, const std::string& text) {
-    ReportItemInfo info;
-    info.mask = RIF_TEXT;
-    info.item = row;
-    info.subItem = column;
-    info.text = const_cast<char*>(text.c_str());  // written, never read through
-    rows.SetItem(info);
-}
-
-void SetImage(ItemRows& rows, int row, ItemState state) {
-    ReportItemInfo info;
-    info.mask = RIF_IMAGE;
-    info.item = row;
-    info.image = static_cast<int>(state);
-    rows.SetItem(info);
-}
-
 }  // namespace
 
 CollectWorker::CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings)
@@ -114,11 +97,6 @@ int CollectWorker::DoneCount() const {
     return m_doneCount;
 }
 
-int CollectWorker::FinishedWorkers() const {
-    const std::lock_guard<std::mutex> hold(m_finishLock);
-    return m_finishedWorkers;
-}
-
 bool CollectWorker::Guarded(int generation, const std::function<void()>& change) {
     bool ran = false;
     m_host.RunOnListThread([&] {
@@ -171,8 +149,8 @@ void CollectWorker::Collect(int generation, int row, int count) {
         working.previewHeight = 0;
         working.state = 0;
         rows.SetItem(working);
-        SetText(rows, row, 2, "");
-        SetText(rows, row, 3, "");
+        SetRowText(rows, row, 2, "");
+        SetRowText(rows, row, 3, "");
         cached = m_list.pageCache.Find(item.url);
     });
     if (!claimed) return;
@@ -190,7 +168,7 @@ void CollectWorker::Collect(int generation, int row, int count) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
-                    SetImage(m_host.Rows(), row, ItemState::Failed);
+                    SetRowImage(m_host.Rows(), row, static_cast<int>(ItemState::Failed));
                 });
                 return;
             }
@@ -212,9 +190,9 @@ void CollectWorker::Collect(int generation, int row, int count) {
                 }
                 const std::string result = CutUtf8(
                     ExtractResult(text, item.filter, row, rows, m_list.results), kResultBytes);
-                SetText(rows, row, 2, result);
-                SetText(rows, row, 3, LastUpdateNow());
-                SetImage(rows, row, ItemState::Done);
+                SetRowText(rows, row, 2, result);
+                SetRowText(rows, row, 3, LastUpdateNow());
+                SetRowImage(rows, row, static_cast<int>(ItemState::Done));
             }))
             return;
     }

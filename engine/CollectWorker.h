@@ -39,7 +39,6 @@ class CollectWorker {
     bool Idle() const { return m_activeThreads.load() == 0; }
 
     int DoneCount() const;
-    int FinishedWorkers() const;
 
   private:
     void Run(int generation);
@@ -60,7 +59,7 @@ class CollectWorker {
     mutable std::mutex m_claimLock;
     std::mutex m_runLock;
     mutable std::mutex m_doneLock;
-    mutable std::mutex m_finishLock;
+    std::mutex m_finishLock;
     int m_claimIndex = -1;
     int m_doneCount = 0;
     int m_finishedWorkers = 0;

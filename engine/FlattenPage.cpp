@@ -132,7 +132,7 @@ class Flattener {
         if (m_noEnd[0] || m_noEnd[1]) {
             if (m_noEnd[QuoteParity(i)]) return std::string_view::npos;
         }
-        const size_t end = TagEndPosition(m_page, i);
+        const size_t end = FindTagEnd(m_page, i);
         if (end == std::string_view::npos) m_noEnd[QuoteParity(i)] = true;
         return end;
     }

@@ -4,6 +4,23 @@
 
 namespace pagelark {
 
+int SetRowText(ItemRows& rows, int row, int column, const std::string& text) {
+    ReportItemInfo info;
+    info.mask = RIF_TEXT;
+    info.item = row;
+    info.subItem = column;
+    info.text = const_cast<char*>(text.c_str());  // written, never read through
+    return rows.SetItem(info);
+}
+
+int SetRowImage(ItemRows& rows, int row, int image) {
+    ReportItemInfo info;
+    info.mask = RIF_IMAGE;
+    info.item = row;
+    info.image = image;
+    return rows.SetItem(info);
+}
+
 int AppendItemRow(ItemRows& rows, int number, std::string_view name) {
     ReportItemInfo row;
     row.mask = RIF_IMAGE | RIF_CHECK | RIF_STATE | RIF_PARAM;
@@ -16,13 +33,7 @@ int AppendItemRow(ItemRows& rows, int number, std::string_view name) {
     const int index = rows.InsertItem(row);
     if (index < 0) return index;
 
-    const std::string text(name);
-    ReportItemInfo label;
-    label.mask = RIF_TEXT;
-    label.item = index;
-    label.subItem = 1;
-    label.text = const_cast<char*>(text.c_str());  // written, never read through
-    rows.SetItem(label);
+    SetRowText(rows, index, 1, std::string(name));
     return index;
 }
 

@@ -31,6 +31,10 @@ class ItemRows {
     virtual std::string GetItemText(int item, int subItem) = 0;
 };
 
+// One text or the image of a row, written through SetItem.
+int SetRowText(ItemRows& rows, int row, int column, const std::string& text);
+int SetRowImage(ItemRows& rows, int row, int image);
+
 // Appends the row of a new item as Add and Load do: image Ready, no check box,
 // state 0, data = number, and the Name in column 1. Returns the row index.
 int AppendItemRow(ItemRows& rows, int number, std::string_view name);

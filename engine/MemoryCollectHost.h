@@ -1,9 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <mutex>
-#include <string>
 
 #include "engine/CollectHost.h"
 #include "engine/MemoryRows.h"

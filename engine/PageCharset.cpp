@@ -405,12 +405,7 @@ std::string CharsetFromMeta(std::string_view page) {
                    (IsAsciiSpace(text[pos + 5]) || text[pos + 5] == '/')) {
             pos += 5;
             const std::string label = MetaLabel(text, pos);
-            if (!label.empty()) {
-                std::string encoding = EncodingForLabel(label);
-                // A page whose meta tag can be read byte by byte is not UTF-16.
-                if (encoding.starts_with("UTF-16")) encoding = "UTF-8";
-                if (!encoding.empty()) return label;
-            }
+            if (!EncodingForLabel(label).empty()) return label;
         } else if (pos + 1 < text.size() && (IsTagNameStart(text[pos + 1]) ||
                                              (text[pos + 1] == '/' && pos + 2 < text.size() &&
                                               IsTagNameStart(text[pos + 2])))) {
@@ -461,6 +456,7 @@ std::string DecodePage(std::string_view bytes, std::string_view contentType, siz
     if (encoding.empty()) encoding = EncodingForLabel(CharsetFromContentType(contentType));
     if (encoding.empty()) {
         encoding = EncodingForLabel(CharsetFromMeta(bytes));
+        // A page whose meta tag can be read byte by byte is not UTF-16.
         if (encoding.starts_with("UTF-16")) encoding = "UTF-8";
     }
 

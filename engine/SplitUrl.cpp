@@ -28,8 +28,6 @@ UrlParts SplitUrl(std::string_view text) {
     UrlParts parts;
     parts.scheme = Part(handle.get(), CURLUPART_SCHEME);
     parts.host = Part(handle.get(), CURLUPART_HOST);
-    parts.port = Part(handle.get(), CURLUPART_PORT);
-    parts.path = Part(handle.get(), CURLUPART_PATH);
     parts.url = Part(handle.get(), CURLUPART_URL);
     return parts;
 }

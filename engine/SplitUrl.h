@@ -10,8 +10,6 @@ namespace pagelark {
 struct UrlParts {
     std::string scheme;  // lower case
     std::string host;
-    std::string port;
-    std::string path;
     std::string url;  // the whole URL as it is sent, spaces percent-encoded
 };
 

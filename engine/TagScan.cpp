@@ -10,13 +10,7 @@
 
 namespace pagelark {
 
-std::optional<size_t> FindTagEnd(std::string_view page, size_t open) {
-    const size_t end = TagEndPosition(page, open);
-    if (end == std::string_view::npos) return std::nullopt;
-    return end;
-}
-
-size_t TagEndPosition(std::string_view page, size_t open) {
+size_t FindTagEnd(std::string_view page, size_t open) {
     const char* const p = page.data();
     const size_t n = page.size();
     bool inQuotes = false;

@@ -8,12 +8,10 @@
 namespace pagelark {
 
 // From the "<" at `open`, the position of the ">" that closes the tag: the
-// first ">" outside double quotes (single quotes do not count). None when the
-// page ends first.
-std::optional<size_t> FindTagEnd(std::string_view page, size_t open);
-
-// FindTagEnd with std::string_view::npos for none; cheaper to return in a hot loop.
-size_t TagEndPosition(std::string_view page, size_t open);
+// first ">" outside double quotes (single quotes do not count).
+// std::string_view::npos when the page ends first (a plain index is cheaper
+// to return in the flattening loop than an optional).
+size_t FindTagEnd(std::string_view page, size_t open);
 
 struct TagName {
     std::string_view name;

@@ -1,35 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
-#include <array>
+
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tests/support/RunCli.h"
+
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs pagelark-cli with a shell command line tail; stderr goes to stdout
-// only when asked.
-CliRun Cli(const std::string& args, bool withStderr = false) {
-    std::string command = std::string("'") + PAGELARK_CLI + "' " + args;
-    command += withStderr ? " 2>&1" : " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> chunk{};
-    size_t got = 0;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        run.out.append(chunk.data(), got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using pagelark::Cli;
+using pagelark::CliRun;
+using pagelark::ReadFile;
 
 const std::string kSample = std::string("'") + PAGELARK_SAMPLES + "/news.html'";
 const std::string kScript = std::string(PAGELARK_SAMPLES) + "/watch.xml";
@@ -43,18 +26,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     ASSERT_NE(file, nullptr);
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr) return "(missing)";
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, got);
-    fclose(file);
-    return bytes;
 }
 
 TEST(Cli, FlattenPrintsTextAndLinksInNumberOrder) {

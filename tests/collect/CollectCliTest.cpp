@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,29 +7,17 @@
 #include <sstream>
 
 #include "tests/support/LocalServer.h"
+#include "tests/support/RunCli.h"
 
 namespace {
 
 std::string RunCli(const std::string& args, int& status) {
-    const std::string command = std::string("'") + PAGELARK_CLI + "' " + args + " 2>/dev/null";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        out.append(chunk, got);
-    const int result = pclose(pipe);
-    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return out;
+    const pagelark::CliRun run = pagelark::Cli(args);
+    status = run.status;
+    return run.out;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using pagelark::ReadFile;
 
 class CollectCliTest : public ::testing::Test {
   protected:

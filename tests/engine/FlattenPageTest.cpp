@@ -136,7 +136,7 @@ std::string NaiveFlattenWithoutAnchors(std::string_view page) {
             continue;
         }
         out.push_back(' ');
-        if (const auto end = FindTagEnd(page, i)) i = *end;
+        if (const size_t end = FindTagEnd(page, i); end != std::string_view::npos) i = end;
     }
     const size_t a = out.find_first_not_of(' ');
     if (a == std::string::npos) return {};

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "tests/support/ReadFile.h"
 
 namespace pagelark {
 namespace {
@@ -24,12 +24,6 @@ class SafeFileTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    static std::string Read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
     size_t FilesInDir() const {
         return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
     }
@@ -40,10 +34,10 @@ class SafeFileTest : public ::testing::Test {
 
 TEST_F(SafeFileTest, WritesAndReplacesKeepingPermissions) {
     ASSERT_TRUE(WriteFileSafely(path, "first"));
-    EXPECT_EQ(Read(path), "first");
+    EXPECT_EQ(ReadFile(path), "first");
     ::chmod(path.c_str(), 0640);
     ASSERT_TRUE(WriteFileSafely(path, std::string("second\r\n\0x", 10)));
-    EXPECT_EQ(Read(path), std::string("second\r\n\0x", 10));
+    EXPECT_EQ(ReadFile(path), std::string("second\r\n\0x", 10));
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -58,7 +52,7 @@ TEST_F(SafeFileTest, AnInterruptedSaveLeavesTheOldFile) {
         ASSERT_TRUE(file.Write("half of a new li"));
         EXPECT_EQ(FilesInDir(), 2u);
     }  // gone before Commit
-    EXPECT_EQ(Read(path), "old list");
+    EXPECT_EQ(ReadFile(path), "old list");
     EXPECT_EQ(FilesInDir(), 1u);
 }
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <tuple>
 #include <vector>
+
+#include "tests/support/ReadFile.h"
 
 namespace pagelark {
 namespace {
@@ -88,12 +88,10 @@ TEST(XmlDocument, NestingDeeperThanTheLimitFailsToLoad) {
 // Quoted tokens can make a failed element's end tag turn up inside it, so
 // the same bytes get parsed again at every level; this text took seconds.
 TEST(XmlDocument, ATextParsedOverAndOverGivesUp) {
-    std::ifstream in(std::string(PAGELARK_TEST_DATA) + "/reparse.xml", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    ASSERT_GT(bytes.str().size(), 1000u);
+    const std::string bytes = ReadFile(std::string(PAGELARK_TEST_DATA) + "/reparse.xml");
+    ASSERT_GT(bytes.size(), 1000u);
     XmlDocument doc;
-    EXPECT_FALSE(doc.Load(bytes.str().c_str()));
+    EXPECT_FALSE(doc.Load(bytes.c_str()));
     EXPECT_EQ(doc.NextFree(), 1);
 }
 
