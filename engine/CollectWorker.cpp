@@ -1,5 +1,6 @@
 #include "engine/CollectWorker.h"
 
+#include <cstdio>
 #include <ctime>
 #include <optional>
 
@@ -14,20 +15,29 @@
 namespace pagelark {
 namespace {
 
-// The Last Update column: local time on a 12-hour clock, no date.
-std::string LastUpdateNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    const size_t length = std::strftime(text, sizeof text, "%I:%M:%S %p", &local);
-    return std::string(text, length);
+// The Last Update column: "%I:%M:%S %p" as the C locale writes it. Spelled
+// out rather than left to strftime, whose %p follows the locale the window
+// program sets (empty in some languages, other words in others).
+std::string LastUpdateText(const std::tm& local) {
+    const int hour = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
+    char text[48];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", hour, local.tm_min, local.tm_sec,
+                  local.tm_hour < 12 ? "AM" : "PM");
+    return text;
 }
 
 }  // namespace
 
-CollectWorker::CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings)
-    : m_host(host), m_list(list), m_settings(std::move(settings)) {}
+std::tm LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+CollectWorker::CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings,
+                             LocalClock clock)
+    : m_host(host), m_list(list), m_settings(std::move(settings)), m_clock(std::move(clock)) {}
 
 CollectWorker::~CollectWorker() {
     {
@@ -191,7 +201,7 @@ void CollectWorker::Collect(int generation, int row, int count) {
                 const std::string result = CutUtf8(
                     ExtractResult(text, item.filter, row, rows, m_list.results), kResultBytes);
                 SetRowText(rows, row, 2, result);
-                SetRowText(rows, row, 3, LastUpdateNow());
+                SetRowText(rows, row, 3, LastUpdateText(m_clock()));
                 SetRowImage(rows, row, static_cast<int>(ItemState::Done));
             }))
             return;

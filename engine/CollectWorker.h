@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -13,6 +14,10 @@ namespace pagelark {
 class CollectHost;
 struct ItemList;
 
+// The local wall-clock time that Last Update shows; tests give fixed times.
+using LocalClock = std::function<std::tm()>;
+std::tm LocalTimeNow();
+
 // Collects the list on a background thread: for every enabled row in order
 // it takes the page from the run's cache or downloads and flattens it,
 // applies the item's Filter and writes state, Result and Last Update. Every
@@ -20,7 +25,8 @@ struct ItemList;
 // while the run is still on, so nothing changes after Stop.
 class CollectWorker {
   public:
-    CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings = {});
+    CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings = {},
+                  LocalClock clock = LocalTimeNow);
     // Stops a run and waits for the threads; the host must still be able to
     // run tasks on the list thread.
     ~CollectWorker();
@@ -53,6 +59,7 @@ class CollectWorker {
     CollectHost& m_host;
     ItemList& m_list;
     const FetchSettings m_settings;
+    const LocalClock m_clock;
 
     std::atomic<int> m_running{0};
     std::atomic<int> m_generation{0};  // tells a stopped run's late worker from the current one

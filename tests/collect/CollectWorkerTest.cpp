@@ -9,6 +9,7 @@
 #include "engine/ItemList.h"
 #include "engine/ItemState.h"
 #include "engine/MemoryCollectHost.h"
+#include "files/SnapFile.h"
 #include "tests/support/LocalServer.h"
 
 namespace pagelark {
@@ -21,6 +22,16 @@ constexpr char kPage[] =
     "<a href='/one'>First story of the day</a> <a href=\"two.html\">Second story here</a>"
     "<p>end</p></body></html>";
 
+const std::string kZhongWen = "\xE4\xB8\xAD\xE6\x96\x87";  // 中文, six bytes
+
+// Twenty words of 12 bytes each, far more than the Result column holds.
+std::string LongWords() {
+    std::string words;
+    for (int i = 0; i < 20; ++i)
+        words += kZhongWen + kZhongWen + " ";
+    return words;
+}
+
 class CollectWorkerTest : public ::testing::Test {
   protected:
     CollectWorkerTest()
@@ -30,6 +41,9 @@ class CollectWorkerTest : public ::testing::Test {
         server.Routes().Get("/page", [this](const httplib::Request&, httplib::Response& response) {
             ++pageRequests;
             response.set_content(kPage, "text/html");
+        });
+        server.Routes().Get("/words", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content("<p>Words: " + LongWords() + "</p>", "text/html; charset=utf-8");
         });
         server.Routes().Get("/stall", [this](const httplib::Request&, httplib::Response& response) {
             ++stallRequests;
@@ -85,7 +99,8 @@ TEST_F(CollectWorkerTest, CollectsEveryRowAndMovesTheProgress) {
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(Row(row).image, static_cast<int>(ItemState::Done));
         EXPECT_EQ(Row(row).texts[2], "12.50 USD ");
-        EXPECT_TRUE(std::regex_match(Row(row).texts[3], std::regex("\\d\\d:\\d\\d:\\d\\d (AM|PM)")))
+        EXPECT_TRUE(std::regex_match(Row(row).texts[3],
+                                     std::regex("(0[1-9]|1[0-2]):[0-5]\\d:[0-5]\\d (AM|PM)")))
             << Row(row).texts[3];
     }
     EXPECT_EQ(host.GetLook().progressPos, 3);
@@ -97,7 +112,45 @@ TEST_F(CollectWorkerTest, CollectsEveryRowAndMovesTheProgress) {
     EXPECT_EQ(pageRequests.load(), 2);  // one download (two requests), then the run's cache
 }
 
+TEST_F(CollectWorkerTest, LastUpdateIsATwelveHourClock) {
+    const struct {
+        int hour;
+        const char* shown;
+    } cases[] = {{0, "12:05:09 AM"}, {11, "11:05:09 AM"}, {12, "12:05:09 PM"}, {13, "01:05:09 PM"}};
+    for (size_t i = 0; i < std::size(cases); ++i)
+        Add(server.Url("/page"), "Price:#DATA,1#");
+    std::atomic<size_t> reading{0};
+    CollectWorker timed(host, list, {}, [&] {
+        std::tm time{};
+        time.tm_hour = cases[std::min(reading++, std::size(cases) - 1)].hour;
+        time.tm_min = 5;
+        time.tm_sec = 9;
+        return time;
+    });
+    host.RunOnListThread([&] { timed.Start(); });
+    timed.Wait();
+    for (size_t row = 0; row < std::size(cases); ++row)
+        EXPECT_EQ(Row(static_cast<int>(row)).texts[3], cases[row].shown) << cases[row].hour;
+}
+
+TEST_F(CollectWorkerTest, ALongResultIsCutOnACharacterAndSnappedAsShown) {
+    const int row = Add(server.Url("/words"), "Words:#DATA,1,20#");
+    ASSERT_TRUE(Start());
+    worker.Wait();
+    // Nine words fill 117 of the 128 bytes; the tenth is cut before the
+    // character that would cross the limit.
+    std::string shown;
+    for (int i = 0; i < 9; ++i)
+        shown += kZhongWen + kZhongWen + " ";
+    shown += kZhongWen + kZhongWen.substr(0, 3);
+    EXPECT_EQ(Row(row).texts[2], shown);
+    EXPECT_EQ(BuildSnapText(host.Rows(), list.results, list.links),
+              "item 1," + shown + "," + Row(row).texts[3] + "\r\n");
+}
+
 TEST_F(CollectWorkerTest, SameUrlInAnotherCaseIsDownloadedOnce) {
+    constexpr int kLineHeight = 13;
+    host.MemoryRowsOf() = MemoryRows(kLineHeight);
     const int a = Add(server.Url("/page"), "Price:#DATA,1#");
     std::string shouted = server.Url("/page");
     for (char& c : shouted)
@@ -112,7 +165,7 @@ TEST_F(CollectWorkerTest, SameUrlInAnotherCaseIsDownloadedOnce) {
     // The page's links were numbered once and resolved against its URL.
     EXPECT_EQ(list.links.Lookup("__A1;"), server.Url("/two.html"));
     EXPECT_EQ(list.results.Preview("2"), "1. First story of the day\n2. Second story here\n");
-    EXPECT_EQ(Row(b).previewHeight, 60);
+    EXPECT_EQ(Row(b).previewHeight, 2 * kLineHeight + 4);  // a line per entry and a margin
 }
 
 TEST_F(CollectWorkerTest, DisabledRowsAreSkippedButCounted) {
