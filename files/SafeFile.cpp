@@ -11,7 +11,32 @@
 
 namespace pagelark {
 
-SafeFile::SafeFile(std::string path) : m_path(std::move(path)) {}
+int SafeFile::SystemCalls::Open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t SafeFile::SystemCalls::Write(int fd, const void* data, size_t size) {
+    return ::write(fd, data, size);
+}
+int SafeFile::SystemCalls::Fsync(int fd) {
+    return ::fsync(fd);
+}
+int SafeFile::SystemCalls::Close(int fd) {
+    return ::close(fd);
+}
+int SafeFile::SystemCalls::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int SafeFile::SystemCalls::Unlink(const char* path) {
+    return ::unlink(path);
+}
+
+SafeFile::SystemCalls& SafeFile::System() {
+    static SystemCalls calls;
+    return calls;
+}
+
+SafeFile::SafeFile(std::string path, SystemCalls& calls)
+    : m_calls(calls), m_path(std::move(path)) {}
 
 SafeFile::~SafeFile() {
     Discard();
@@ -24,9 +49,9 @@ bool SafeFile::Fail(const char* step) {
 }
 
 void SafeFile::Discard() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0) m_calls.Close(m_fd);
     m_fd = -1;
-    if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
+    if (!m_tempPath.empty()) m_calls.Unlink(m_tempPath.c_str());
     m_tempPath.clear();
 }
 
@@ -37,7 +62,7 @@ bool SafeFile::Open() {
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
         m_tempPath = m_path + ".saving-" + std::to_string(::getpid()) + "-" +
                      std::to_string(counter.fetch_add(1));
-        m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_fd = m_calls.Open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST) {
             m_tempPath.clear();
             return Fail("cannot create");
@@ -59,7 +84,7 @@ bool SafeFile::Write(std::string_view bytes) {
         return Fail("cannot write");
     }
     while (!bytes.empty()) {
-        const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
+        const ssize_t written = m_calls.Write(m_fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
             return Fail("cannot write");
@@ -74,11 +99,13 @@ bool SafeFile::Commit() {
         errno = EBADF;
         return Fail("cannot write");
     }
-    if (::fsync(m_fd) != 0) return Fail("cannot write");
+    // On disk before it replaces the old file, or a crash soon after the
+    // save could leave an empty file where the list was.
+    if (m_calls.Fsync(m_fd) != 0) return Fail("cannot write");
     const int fd = m_fd;
     m_fd = -1;
-    if (::close(fd) != 0) return Fail("cannot write");
-    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) return Fail("cannot replace");
+    if (m_calls.Close(fd) != 0) return Fail("cannot write");
+    if (m_calls.Rename(m_tempPath.c_str(), m_path.c_str()) != 0) return Fail("cannot replace");
     m_tempPath.clear();
     return true;
 }

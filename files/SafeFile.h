@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -11,7 +13,23 @@ namespace pagelark {
 // Commit removes its temporary file.
 class SafeFile {
   public:
-    explicit SafeFile(std::string path);
+    // The system calls a save is made of, each behaving as its POSIX namesake
+    // (-1 and errno on failure). Tests put their own in place to see the
+    // order of the steps or to make one of them fail.
+    class SystemCalls {
+      public:
+        virtual ~SystemCalls() = default;
+        virtual int Open(const char* path, int flags, mode_t mode);
+        virtual ssize_t Write(int fd, const void* data, size_t size);
+        virtual int Fsync(int fd);
+        virtual int Close(int fd);
+        virtual int Rename(const char* from, const char* to);
+        virtual int Unlink(const char* path);
+    };
+    // The running system's calls.
+    static SystemCalls& System();
+
+    explicit SafeFile(std::string path, SystemCalls& calls = System());
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -27,6 +45,7 @@ class SafeFile {
     bool Fail(const char* step);
     void Discard();
 
+    SystemCalls& m_calls;
     std::string m_path;
     std::string m_tempPath;
     int m_fd = -1;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <vector>
 
 #include "tests/support/ReadFile.h"
 
@@ -11,6 +13,40 @@ namespace pagelark {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The real calls, each noted by name; Fsync fails when asked to.
+class WatchedCalls : public SafeFile::SystemCalls {
+  public:
+    int Open(const char* path, int flags, mode_t mode) override {
+        calls.emplace_back("open");
+        return SystemCalls::Open(path, flags, mode);
+    }
+    ssize_t Write(int fd, const void* data, size_t size) override {
+        calls.emplace_back("write");
+        return SystemCalls::Write(fd, data, size);
+    }
+    int Fsync(int fd) override {
+        calls.emplace_back("fsync");
+        if (!failFsync) return SystemCalls::Fsync(fd);
+        errno = EIO;
+        return -1;
+    }
+    int Close(int fd) override {
+        calls.emplace_back("close");
+        return SystemCalls::Close(fd);
+    }
+    int Rename(const char* from, const char* to) override {
+        calls.emplace_back("rename");
+        return SystemCalls::Rename(from, to);
+    }
+    int Unlink(const char* path) override {
+        calls.emplace_back("unlink");
+        return SystemCalls::Unlink(path);
+    }
+
+    bool failFsync = false;
+    std::vector<std::string> calls;
+};
 
 class SafeFileTest : public ::testing::Test {
   protected:
@@ -53,6 +89,27 @@ TEST_F(SafeFileTest, AnInterruptedSaveLeavesTheOldFile) {
         EXPECT_EQ(FilesInDir(), 2u);
     }  // gone before Commit
     EXPECT_EQ(ReadFile(path), "old list");
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(SafeFileTest, TheNewFileIsOnDiskBeforeItReplacesTheOld) {
+    ASSERT_TRUE(WriteFileSafely(path, "old list"));
+    WatchedCalls watched;
+    {
+        SafeFile file(path, watched);
+        ASSERT_TRUE(file.Open() && file.Write("new list") && file.Commit());
+    }
+    EXPECT_EQ(watched.calls,
+              (std::vector<std::string>{"open", "write", "fsync", "close", "rename"}));
+    EXPECT_EQ(ReadFile(path), "new list");
+
+    WatchedCalls failing;
+    failing.failFsync = true;
+    SafeFile file(path, failing);
+    ASSERT_TRUE(file.Open() && file.Write("lost list"));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_NE(file.Error().find("cannot write"), std::string::npos) << file.Error();
+    EXPECT_EQ(ReadFile(path), "new list");
     EXPECT_EQ(FilesInDir(), 1u);
 }
 
