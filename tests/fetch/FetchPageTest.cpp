@@ -201,6 +201,43 @@ TEST_F(FetchPageTest, LongPagesAreCutAtTheBuffer) {
     EXPECT_EQ(second.text, "second");
 }
 
+TEST_F(FetchPageTest, UndeclaredUtf8CutInsideACharacterStaysUtf8) {
+    // The buffer ends after the first byte of the second "é".
+    const std::string e = "\xC3\xA9";
+    const std::string page = e + std::string(kPageBufferBytes - 3, 'a') + e + "tail";
+    m_server.Routes().Get(
+        "/page", [&](const auto&, auto& response) { response.set_content(page, "text/html"); });
+    m_server.Start();
+    const Fetched fetched = Fetch(m_server.Url("/page"));
+    EXPECT_TRUE(fetched.ok);
+    EXPECT_EQ(fetched.text, page.substr(0, kPageBufferBytes - 1));
+}
+
+TEST_F(FetchPageTest, ABodyBrokenOffFailsThePage) {
+    // Half of the promised body, then the connection closes; the chunked
+    // answer also lacks its last chunk.
+    m_server.Routes().Get("/sized", [](const auto&, auto& response) {
+        response.set_content_provider(1000, "text/html",
+                                      [](size_t offset, size_t, httplib::DataSink& sink) {
+                                          if (offset > 0) return false;
+                                          sink.write("<p>half of the page", 19);
+                                          return true;
+                                      });
+    });
+    m_server.Routes().Get("/chunked", [](const auto&, auto& response) {
+        response.set_chunked_content_provider("text/html", [](size_t, httplib::DataSink& sink) {
+            sink.write("<p>half of the page", 19);
+            return false;
+        });
+    });
+    m_server.Start();
+    for (const char* path : {"/sized", "/chunked"}) {
+        const Fetched fetched = Fetch(m_server.Url(path));
+        EXPECT_FALSE(fetched.ok) << path;
+        EXPECT_EQ(fetched.length, kUntouched) << path;
+    }
+}
+
 TEST_F(FetchPageTest, StalledPageIsAbandonedSoonAfterTheRunStops) {
     std::atomic<int> count{0}, stallAt{0};
     m_server.Routes().Get("/stall", [&](const auto&, auto& response) {

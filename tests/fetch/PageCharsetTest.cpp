@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <string>
+#include <vector>
 
 namespace pagelark {
 namespace {
@@ -116,10 +117,50 @@ TEST(PageCharset, DecodesToUtf8) {
          "b",
          "text/html; charset=gbk", "a" + kFffd + "b"},  // not convertible
         {"a\x81", "text/html; charset=windows-1252", "a" + kFffd},
-        {"\xD6", "text/html; charset=gbk", kFffd},  // incomplete at the end
+        {"\xD6", "text/html; charset=gbk", kFffd},                   // incomplete at the end
+        {std::string(2000, ' ') + "<meta charset=gbk>\xD6\xD0", "",  // well past the first KiB
+         std::string(2000, ' ') + "<meta charset=gbk>" + kZhong},
+        // A page whose meta tag can be read byte by byte is not UTF-16.
+        {"<meta charset=utf-16>caf\xC3\xA9", "", "<meta charset=utf-16>caf\xC3\xA9"},
+        {"<meta charset=UTF-16BE>caf\xC3\xA9", "", "<meta charset=UTF-16BE>caf\xC3\xA9"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DecodePage(c.bytes, c.contentType, 1000, false), c.text) << c.bytes;
+        EXPECT_EQ(DecodePage(c.bytes, c.contentType, 8192, false), c.text) << c.bytes;
+}
+
+// Labels that name a charset browsers read as a wider one: each family with
+// a byte sequence the narrow charset would read otherwise (or refuse).
+TEST(PageCharset, LabelsReadAsTheWiderCharset) {
+    const std::string euro = "\xE2\x82\xAC";
+    const struct {
+        std::vector<const char*> labels;
+        std::string bytes;
+        std::string text;
+    } families[] = {
+        {{"iso-8859-1", "iso8859-1", "iso_8859-1", "latin1", "l1", "cp819", "ibm819", "us-ascii",
+          "ascii", "ansi_x3.4-1968"},
+         "\x80",
+         euro},  // windows-1252
+        {{"gb2312", "gb_2312", "gb_2312-80", "csgb2312", "chinese"},
+         "\x81\x40",
+         "\xE4\xB8\x82"},                                               // GBK 丂
+        {{"big5", "cn-big5", "x-x-big5"}, "\x88\x40", "\xE3\x87\x80"},  // HKSCS
+        {{"shift_jis", "shift-jis", "sjis", "x-sjis", "ms_kanji"},
+         "\x87\x40",
+         "\xE2\x91\xA0"},                                                      // Windows-31J ①
+        {{"euc-kr", "ks_c_5601-1987", "korean"}, "\x81\x41", "\xEA\xB0\x82"},  // UHC 갂
+        {{"tis-620", "iso-8859-11"}, "\x80", euro},                            // windows-874
+        {{"iso-8859-9", "latin5"}, "\x80", euro},                              // windows-1254
+        {{"utf-16"}, "a\0"s, "a"},                                             // little-endian
+    };
+    for (const auto& family : families) {
+        for (const char* label : family.labels) {
+            EXPECT_EQ(
+                DecodePage(family.bytes, std::string("text/html; charset=") + label, 1000, false),
+                family.text)
+                << label;
+        }
+    }
 }
 
 TEST(PageCharset, CutsInputAndOutput) {
