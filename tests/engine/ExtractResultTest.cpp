@@ -8,9 +8,16 @@
 namespace pagelark {
 namespace {
 
+constexpr int kLineHeight = 15;  // of the list's font, as the test's rows measure it
+
+// The preview band: one line per entry shown, and a margin of 4 pixels.
+int PreviewHeight(int lines) {
+    return lines * kLineHeight + 4;
+}
+
 class ExtractResultTest : public ::testing::Test {
   protected:
-    ExtractResultTest() : rows(15) { row = rows.AppendRow(7); }
+    ExtractResultTest() : rows(kLineHeight) { row = rows.AppendRow(7); }
 
     std::string Extract(std::string_view text, std::string_view filter) {
         return ExtractResult(text, filter, row, rows, maps);
@@ -38,6 +45,9 @@ TEST_F(ExtractResultTest, DataWords) {
         {"Price:#DATA,1#USD", "12.50 "},  // END on the text's last bytes is found
         {"Price:#DATA,1#EUR", "N/A"},
         {"Price:#PARA,1,5#EUR", "12.50 USD "},  // PARA runs on to the end
+        {"Price:#para,1,5#EUR", "12.50 USD "},  // mode names in any case
+        {"Price:#DATA,1#Price", "N/A"},         // END only before START is not found
+        {"Price:#PARA,1#Price", "12.50 "},
         {"Cost:#DATA,1#", "N/A"},
         {"Price#DATA,1", "N/A"},
         {"#DATA,1#x", "N/A"},
@@ -59,26 +69,28 @@ TEST_F(ExtractResultTest, NearClause) {
     EXPECT_EQ(Extract(text, "Weather#PARA,1,5,NEAR Today#"), "a b c d e ");
     EXPECT_EQ(Extract(text, "Weather#PARA,1,5,NEAR Tomorrow#"), "N/A");
     EXPECT_EQ(Extract(text, "Weather#PARA,1,1#"), "old ");
+    // START is looked for from the byte after the near text's first.
+    EXPECT_EQ(Extract(text, "Weather#PARA,1,1,NEAR Weather old#"), "a ");
 }
 
 TEST_F(ExtractResultTest, HrefGathersEntriesAndPreview) {
     const char* text = "Menu __A1;Home __A; __A2;Latest results __A; tail";
-    EXPECT_EQ(Extract(text, "Menu#HREF,10,5#tail"), "1 Items Found");
+    EXPECT_EQ(Extract(text, "Menu#Href,10,5#tail"), "1 Items Found");
     EXPECT_EQ(maps.Entries("7"), "__A2;<++<1. Latest results\n<++<");
     EXPECT_EQ(maps.Preview("7"), "1. Latest results\n");
-    EXPECT_EQ(Row().previewHeight, 15 + 4);
+    EXPECT_EQ(Row().previewHeight, PreviewHeight(1));
 }
 
 TEST_F(ExtractResultTest, HrefPreviewShowsThreeThenDots) {
     const char* three = "L __A1;one __A; __A2;two __A; __A3;three __A; end";
     EXPECT_EQ(Extract(three, "L#HREF,10,1#end"), "3 Items Found");
     EXPECT_EQ(maps.Preview("7"), "1. one\n2. two\n3. three\n");
-    EXPECT_EQ(Row().previewHeight, 3 * 15 + 4);
+    EXPECT_EQ(Row().previewHeight, PreviewHeight(3));
 
     const char* five = "L __A1;a __A; __A2;b __A; __A3;c __A; __A4;d __A; __A5;e __A; end";
     EXPECT_EQ(Extract(five, "L#HREF,10,1#end"), "5 Items Found");
     EXPECT_EQ(maps.Preview("7"), "1. a\n2. b\n3. c\n   ......");
-    EXPECT_EQ(Row().previewHeight, 4 * 15 + 4);
+    EXPECT_EQ(Row().previewHeight, PreviewHeight(4));  // never more than four lines
     EXPECT_EQ(Extract(five, "L#HREF,2,1#end"), "2 Items Found");
     EXPECT_EQ(Extract(five, "L#HREF,0,1#end"), "5 Items Found");  // 0 means the default 5
 }
@@ -90,7 +102,7 @@ TEST_F(ExtractResultTest, HrefRowStateAndFallbackHeight) {
     unmeasured.Rows()[0].image = 3;
     EXPECT_EQ(ExtractResult("L __A1;a link __A; end", "L#HREF,5,1#end", r, unmeasured, maps),
               "1 Items Found");
-    EXPECT_EQ(unmeasured.Rows()[0].previewHeight, 60);
+    EXPECT_EQ(unmeasured.Rows()[0].previewHeight, 56 + 4);
     EXPECT_EQ(unmeasured.Rows()[0].state, 0x2u);  // caller bits cleared, selection kept
     EXPECT_EQ(unmeasured.Rows()[0].image, 3);     // the image is left alone
     EXPECT_TRUE(maps.Entries("3"));

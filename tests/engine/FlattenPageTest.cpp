@@ -69,6 +69,7 @@ TEST(FlattenPage, AnchorsBecomeNumberedMarkers) {
 TEST(FlattenPage, AnchorsWithoutUsableValueOpenWithoutMarker) {
     EXPECT_EQ(Flatten("<a name=top>x</a>"), "x __A;");
     EXPECT_EQ(Flatten("<a href=\"\">x</a>"), "x __A;");
+    EXPECT_EQ(Flatten("<a href=' \t '>x</a>"), "x __A;");
     EXPECT_EQ(Flatten("<a href>x</a>"), "x __A;");
     EXPECT_EQ(Flatten("<a href='x>t</a>"), "t __A;");  // no closing single quote in the tag
 }

@@ -20,6 +20,7 @@ TEST(ResolveLink, WorkedExamples) {
         {"http://h/d/p.html", "#top", "http://h/d/p.html#top"},
         {"http://h/d/p.html", "HTTP://o/y", "HTTP://o/y"},
         {"http://h/d/p.html", "", "http://h/d/p.html"},
+        {"http://h/d/p.html#f", " \t ", "http://h/d/p.html#f"},  // only blanks: the page itself
         {"  http://h/d/p.html ", " x.html\t", "http://h/d/x.html"},
     };
     for (const Case& c : cases)
@@ -35,6 +36,7 @@ TEST(ResolveLink, ResolvesAsRfc3986) {
         {"http://h/d/p.html", "s/", "http://h/d/s/"},
         {"http://h/d/p.html", "./", "http://h/d/"},
         {"http://h/d/p.html", "//cdn/x.js", "http://cdn/x.js"},
+        {"https://h/d/p.html?q", "//cdn", "https://cdn"},
         {"https://h/d/p.html", "//cdn/./a/../x.js", "https://cdn/x.js"},
         {"http://h/d/p.html", "?page=2", "http://h/d/p.html?page=2"},
         {"http://h/d/p.html?a=1", "?page=2", "http://h/d/p.html?page=2"},
@@ -67,6 +69,7 @@ TEST(ResolveLink, SchemesAndBasesWithoutOne) {
         {"h/d/p.html", "x.html", "x.html"},       // base without a scheme
         {"", "x.html", "x.html"},
         {"", "#top", "#top"},
+        {"h/d/p.html", "  ", "h/d/p.html"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ResolveLink(c.base, c.value), c.url) << c.value;
