@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "engine/InternetFile.h"
@@ -214,21 +215,22 @@ TEST_F(FetchPageTest, UndeclaredUtf8CutInsideACharacterStaysUtf8) {
 }
 
 TEST_F(FetchPageTest, ABodyBrokenOffFailsThePage) {
-    // Half of the promised body, then the connection closes; the chunked
-    // answer also lacks its last chunk.
-    m_server.Routes().Get("/sized", [](const auto&, auto& response) {
-        response.set_content_provider(1000, "text/html",
-                                      [](size_t offset, size_t, httplib::DataSink& sink) {
-                                          if (offset > 0) return false;
-                                          sink.write("<p>half of the page", 19);
-                                          return true;
-                                      });
+    // The start of the body, a pause in which the page is being read, then
+    // the connection closes: before the promised length, or before the
+    // last chunk.
+    const auto startThenClose = [](size_t offset, httplib::DataSink& sink) {
+        if (offset == 0) return sink.write("<p>half of the page", 19);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return false;
+    };
+    m_server.Routes().Get("/sized", [startThenClose](const auto&, auto& response) {
+        response.set_content_provider(
+            1000, "text/html", [startThenClose](size_t offset, size_t, httplib::DataSink& sink) {
+                return startThenClose(offset, sink);
+            });
     });
-    m_server.Routes().Get("/chunked", [](const auto&, auto& response) {
-        response.set_chunked_content_provider("text/html", [](size_t, httplib::DataSink& sink) {
-            sink.write("<p>half of the page", 19);
-            return false;
-        });
+    m_server.Routes().Get("/chunked", [startThenClose](const auto&, auto& response) {
+        response.set_chunked_content_provider("text/html", startThenClose);
     });
     m_server.Start();
     for (const char* path : {"/sized", "/chunked"}) {
