@@ -14,7 +14,8 @@ namespace pagelark {
 class CollectHost;
 struct ItemList;
 
-// The local wall-clock time that Last Update shows; tests give fixed times.
+// The local wall-clock time that Last Update shows, asked on the list's
+// thread as each row's result is written; tests give fixed times.
 using LocalClock = std::function<std::tm()>;
 std::tm LocalTimeNow();
 
