@@ -19,6 +19,11 @@ struct Entity {
 constexpr Entity kEntities[] = {
     {'<', "lt;"}, {'&', "amp;"}, {'>', "gt;"}, {'\'', "apos;"}, {'"', "quot;"}};
 
+// The text never holds a zero byte: a saved file would end at the first one.
+bool HasZero(std::string_view value) {
+    return value.find('\0') != std::string_view::npos;
+}
+
 }  // namespace
 
 XmlDocument::XmlDocument() {
@@ -65,6 +70,7 @@ int XmlDocument::TakeIndex() {
 }
 
 ElementSpan XmlDocument::Span(int index) const {
+    if (index < 0 || index >= m_nextFree) return {};
     ElementSpan span = Stored(index);
     const int32_t length = Length();
     span.tagStart = length - span.tagStart;
@@ -90,14 +96,21 @@ int32_t XmlDocument::NextTagAt(int32_t from) const {
     return lt == std::string_view::npos ? Length() : static_cast<int32_t>(lt);
 }
 
+bool XmlDocument::IsLive(int index) const {
+    return index > 0 && index < m_nextFree && Stored(index).parent >= 0;
+}
+
 bool XmlDocument::IsEmptyForm(int index) const {
     // tagEnd == closeStart + 1, in distances from the end.
     const ElementSpan& s = Stored(index);
     return index != 0 && s.closeStart == s.tagEnd + 1;
 }
 
-std::string_view XmlDocument::TagName(int index) const {
-    if (index <= 0 || index >= m_nextFree) return {};
+std::string XmlDocument::TagName(int index) const {
+    return IsLive(index) ? std::string(NameView(index)) : std::string();
+}
+
+std::string_view XmlDocument::NameView(int index) const {
     const std::string_view text = m_text.View();
     XmlToken token;
     token.next = Span(index).tagStart + 1;
@@ -202,9 +215,10 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
 }
 
 bool XmlDocument::FindElement(std::string_view name) {
+    if (m_current != 0 && !IsLive(m_current)) return false;
     int candidate = m_current != 0 ? Stored(m_current).nextSibling : Stored(0).firstChild;
     for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
-        if (name.empty() || TagName(candidate) == name) {
+        if (name.empty() || NameView(candidate) == name) {
             m_current = candidate;
             m_child = 0;
             return true;
@@ -215,10 +229,11 @@ bool XmlDocument::FindElement(std::string_view name) {
 
 bool XmlDocument::FindChildElement(std::string_view name) {
     if (m_current == 0) FindElement();
-    if (m_current == 0 || IsEmptyForm(m_current)) return false;
+    if (!IsLive(m_current) || IsEmptyForm(m_current)) return false;
+    if (m_child != 0 && !IsLive(m_child)) return false;
     int candidate = m_child != 0 ? Stored(m_child).nextSibling : Stored(m_current).firstChild;
     for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
-        if (name.empty() || TagName(candidate) == name) {
+        if (name.empty() || NameView(candidate) == name) {
             m_child = candidate;
             return true;
         }
@@ -228,7 +243,7 @@ bool XmlDocument::FindChildElement(std::string_view name) {
 
 bool XmlDocument::EnterChild() {
     if (m_child == 0) FindChildElement();
-    if (m_child == 0) return false;
+    if (!IsLive(m_child) || !IsLive(m_current)) return false;
     m_current = m_child;
     m_child = 0;
     ++m_depth;
@@ -236,7 +251,7 @@ bool XmlDocument::EnterChild() {
 }
 
 bool XmlDocument::LeaveToParent() {
-    if (m_current == 0 || m_depth <= 0) return false;
+    if (!IsLive(m_current) || m_depth <= 0) return false;
     m_child = m_current;
     m_current = Stored(m_current).parent;
     --m_depth;
@@ -244,7 +259,7 @@ bool XmlDocument::LeaveToParent() {
 }
 
 bool XmlDocument::SaveMark(const char* name) {
-    if (m_current == 0 || name == nullptr) return false;
+    if (!IsLive(m_current) || (m_child != 0 && !IsLive(m_child)) || name == nullptr) return false;
     m_marks.insert_or_assign(std::string(name), Cursor{m_current, m_child, m_depth});
     return true;
 }
@@ -260,6 +275,8 @@ bool XmlDocument::RestoreMark(const char* name) {
 }
 
 bool XmlDocument::AddElement(std::string_view name, std::string_view text) {
+    if (m_current != 0 && !IsLive(m_current)) return false;
+    if (!IsWritableName(name) || HasZero(text)) return false;
     const int parent = m_current != 0 ? Stored(m_current).parent : 0;
     m_current = InsertElement(parent, m_current, name, text);
     m_child = 0;
@@ -267,7 +284,8 @@ bool XmlDocument::AddElement(std::string_view name, std::string_view text) {
 }
 
 bool XmlDocument::AddChildElement(std::string_view name, std::string_view text) {
-    if (m_current == 0) return false;
+    if (!IsLive(m_current) || (m_child != 0 && !IsLive(m_child))) return false;
+    if (!IsWritableName(name) || HasZero(text)) return false;
     int after = m_child;
     if (after == 0) {
         for (int c = Stored(m_current).firstChild; c != 0; c = Stored(c).nextSibling)
@@ -291,7 +309,9 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
         at = Span(parent).tagEnd + 2;
         convertParent = true;
     } else {
-        at = Span(parent).closeStart;
+        // The document level's end is not kept in a loaded document: once
+        // its only element is gone the new one goes where the text is cut.
+        at = std::clamp(Span(parent).closeStart, 0, Length());
     }
 
     At(n) = ElementSpan{};
@@ -325,7 +345,7 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
 
     if (convertParent) {
         // "<parent/>" becomes "<parent>", CR LF, the new element, "</parent>".
-        const std::string parentName(TagName(parent));
+        const std::string parentName(NameView(parent));
         const std::string replacement = ">\r\n" + element + "</" + parentName;
         Splice(at - 3, 1, replacement);
         ShiftAfter(n, static_cast<int32_t>(replacement.size()) - 1);
@@ -342,7 +362,7 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
 }
 
 bool XmlDocument::RemoveElement() {
-    if (m_current == 0) return false;
+    if (!IsLive(m_current)) return false;
     const int x = m_current;
     m_child = 0;
     const int parent = Stored(x).parent;
@@ -350,9 +370,7 @@ bool XmlDocument::RemoveElement() {
     int c = Stored(parent).firstChild;
     for (; c != 0 && c != x; c = Stored(c).nextSibling)
         previous = c;
-    // A mark restored after its element was removed names an element that is
-    // no longer linked; unlinking it again could tie the sibling chain in a ring.
-    if (c != x) return false;
+    if (c != x) return false;  // not linked: a record left by a failed parse
 
     const ElementSpan span = Span(x);
     const int32_t length = span.nextTag - span.tagStart;
@@ -362,6 +380,15 @@ bool XmlDocument::RemoveElement() {
         At(previous).nextSibling = Stored(x).nextSibling;
     else
         At(parent).firstChild = Stored(x).nextSibling;
+    // Marks may still name the removed elements: they stay refused.
+    std::vector<int> dead = {x};
+    while (!dead.empty()) {
+        const int e = dead.back();
+        dead.pop_back();
+        for (int c = Stored(e).firstChild; c != 0; c = Stored(c).nextSibling)
+            dead.push_back(c);
+        At(e).parent = -1;
+    }
     m_current = previous;
     return true;
 }
@@ -390,7 +417,7 @@ int32_t XmlDocument::FindAttributeValue(int index, std::string_view name, int32_
 
 bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     const int x = m_current;
-    if (x == 0) return false;
+    if (!IsLive(x) || !IsWritableName(name) || HasZero(value)) return false;
     const std::string escaped = EscapeText(value, EscapeMode::Attribute);
     int32_t valueEnd = 0;
     const int32_t valueStart = FindAttributeValue(x, name, valueEnd);
@@ -420,13 +447,13 @@ bool XmlDocument::SetAttributeInt(std::string_view name, int value) {
 }
 
 bool XmlDocument::SetElementText(int index, std::string_view text) {
-    if (index <= 0 || index >= m_nextFree || Stored(index).firstChild != 0) return false;
+    if (!IsLive(index) || Stored(index).firstChild != 0 || HasZero(text)) return false;
     const std::string escaped = EscapeText(text, EscapeMode::Element);
     ElementSpan span = Span(index);
     int32_t delta;
     if (IsEmptyForm(index)) {
         // "<name/>" becomes "<name>text</name>".
-        const std::string name(TagName(index));
+        const std::string name(NameView(index));
         const std::string replacement = ">" + escaped + "</" + name;
         Splice(span.closeStart, 1, replacement);
         span.tagEnd -= 1;
@@ -447,8 +474,7 @@ bool XmlDocument::SetElementText(int index, std::string_view text) {
 }
 
 std::string XmlDocument::GetElementText(int index) const {
-    if (index <= 0 || index >= m_nextFree) return {};
-    if (Stored(index).firstChild != 0 || IsEmptyForm(index)) return {};
+    if (!IsLive(index) || Stored(index).firstChild != 0 || IsEmptyForm(index)) return {};
     const ElementSpan span = Span(index);
     return UnescapeText(span.tagEnd + 1, span.closeStart - 1);
 }

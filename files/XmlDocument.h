@@ -68,7 +68,7 @@ class XmlDocument {
     std::string GetChildText() const { return GetElementText(m_child); }
 
     // The name of an element (empty for index 0 or an unreadable tag).
-    std::string_view TagName(int index) const;
+    std::string TagName(int index) const;
 
     int Current() const { return m_current; }
     int Child() const { return m_child; }
@@ -104,7 +104,10 @@ class XmlDocument {
     int ParseElement(int parent, int32_t scan, int level);
     // Charges parsing work against the budget of this Load; false once spent.
     bool Spend(int64_t bytes);
+    bool IsLive(int index) const;
     bool IsEmptyForm(int index) const;
+    // The name as it stands in the text, valid until the next edit.
+    std::string_view NameView(int index) const;
     int InsertElement(int parent, int after, std::string_view name, std::string_view text);
     void Splice(int32_t offset, int32_t count, std::string_view replacement);
     void ShiftAfter(int index, int32_t delta);

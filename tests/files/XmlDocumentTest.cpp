@@ -208,6 +208,127 @@ TEST(XmlDocument, AStaleMarkCannotTieTheListInARing) {
     EXPECT_EQ(count, 2);
 }
 
+// Three items newest first, each "<item>" with a "name" child, marked "1" to "3".
+XmlDocument ThreeItems() {
+    XmlDocument doc;
+    for (int i = 1; i <= 3; ++i) {
+        doc.ResetCursor();
+        doc.AddElement("item");
+        doc.AddChildElement("name", "n" + std::to_string(i));
+        doc.ClearChildCursor();
+        doc.SaveMark(std::to_string(i).c_str());
+    }
+    return doc;
+}
+
+// A mark into an item that was removed names elements that are gone from the
+// text; whatever comes through it must leave the other items alone.
+TEST(XmlDocument, ElementsOfARemovedItemAreRefused) {
+    const std::vector<std::pair<const char*, bool (*)(XmlDocument&)>> edits = {
+        {"RemoveElement", [](XmlDocument& d) { return d.RemoveElement(); }},
+        {"AddElement", [](XmlDocument& d) { return d.AddElement("x", "y"); }},
+        {"AddChildElement", [](XmlDocument& d) { return d.AddChildElement("x", "y"); }},
+        {"SetAttribute", [](XmlDocument& d) { return d.SetAttribute("k", "v"); }},
+        {"SetElementText", [](XmlDocument& d) { return d.SetElementText(d.Current(), "t"); }},
+        {"SetChildText", [](XmlDocument& d) { return d.SetChildText("t"); }},
+        {"FindElement", [](XmlDocument& d) { return d.FindElement(); }},
+        {"FindChildElement", [](XmlDocument& d) { return d.FindChildElement(); }},
+        {"EnterChild", [](XmlDocument& d) { return d.EnterChild(); }},
+        {"LeaveToParent", [](XmlDocument& d) { return d.LeaveToParent(); }},
+        {"SaveMark", [](XmlDocument& d) { return d.SaveMark("again"); }},
+    };
+    for (const auto& [label, edit] : edits) {
+        XmlDocument doc = ThreeItems();
+        ASSERT_TRUE(doc.RestoreMark("2"));
+        ASSERT_TRUE(doc.EnterChild());
+        ASSERT_TRUE(doc.SaveMark("name of 2"));
+        ASSERT_TRUE(doc.LeaveToParent());
+        ASSERT_TRUE(doc.SaveMark("2 at its name"));
+        ASSERT_TRUE(doc.RemoveElement());
+        const std::string text = doc.GetText();
+        ASSERT_EQ(
+            text,
+            "<item>\r\n<name>n3</name>\r\n</item>\r\n<item>\r\n<name>n1</name>\r\n</item>\r\n");
+        for (const char* mark : {"name of 2", "2 at its name"}) {
+            ASSERT_TRUE(doc.RestoreMark(mark));
+            const int current = doc.Current();
+            EXPECT_FALSE(edit(doc)) << label << " through " << mark;
+            EXPECT_EQ(doc.GetText(), text) << label << " through " << mark;
+            EXPECT_EQ(doc.Current(), current) << label << " through " << mark;
+            EXPECT_EQ(doc.GetElementText(current), "") << label;
+            EXPECT_EQ(doc.TagName(current), "") << label;
+        }
+    }
+}
+
+// The text holds no zero bytes (a saved file would end at the first one), and
+// every name written must read back as the same one word, or the index would
+// disagree with the text it describes.
+TEST(XmlDocument, WhatWouldBreakTheTextIsRefused) {
+    using namespace std::string_literals;
+    using Edit = bool (*)(XmlDocument&, const std::string&);
+    const std::vector<std::pair<const char*, Edit>> valueEdits = {
+        {"AddElement", [](XmlDocument& d, const std::string& v) { return d.AddElement("x", v); }},
+        {"AddChildElement",
+         [](XmlDocument& d, const std::string& v) { return d.AddChildElement("x", v); }},
+        {"SetAttribute",
+         [](XmlDocument& d, const std::string& v) { return d.SetAttribute("k", v); }},
+        {"SetChildText", [](XmlDocument& d, const std::string& v) { return d.SetChildText(v); }},
+        {"SetElementText",
+         [](XmlDocument& d, const std::string& v) { return d.SetElementText(d.Child(), v); }},
+    };
+    const std::vector<std::pair<const char*, Edit>> nameEdits = {
+        {"AddElement", [](XmlDocument& d, const std::string& n) { return d.AddElement(n, "t"); }},
+        {"AddChildElement",
+         [](XmlDocument& d, const std::string& n) { return d.AddChildElement(n); }},
+        {"SetAttribute",
+         [](XmlDocument& d, const std::string& n) { return d.SetAttribute(n, "v"); }},
+    };
+    const auto refused = [](Edit edit, const std::string& argument) {
+        XmlDocument doc = ThreeItems();
+        doc.RestoreMark("2");
+        doc.FindChildElement();
+        const std::string text = doc.GetText();
+        return !edit(doc, argument) && doc.GetText() == text;
+    };
+    for (const auto& [label, edit] : valueEdits) {
+        EXPECT_TRUE(refused(edit, "a\0b"s)) << label;
+        EXPECT_FALSE(refused(edit, "<&>\"' \xe4\xb8\xad")) << label;
+    }
+    for (const auto& [label, edit] : nameEdits) {
+        for (const std::string& name : {""s, "a\0b"s, "a b"s, " a"s, "a>"s, "a/b"s, "?x"s, "!x"s,
+                                        "\"q"s, "a=b"s, "a\\b"s, "<a"s, "a\r\n"s})
+            EXPECT_TRUE(refused(edit, name)) << label << " " << name;
+        for (const std::string& name : {"a"s, "a:b-c.d_e"s, "\xe4\xb8\xad"s, "item'"s})
+            EXPECT_FALSE(refused(edit, name)) << label << " " << name;
+    }
+}
+
+// A document whose only element was removed takes a new one at its start.
+TEST(XmlDocument, AddingAfterTheOnlyElementWasRemoved) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Load("<a/>"));
+    ASSERT_TRUE(doc.FindElement());
+    ASSERT_TRUE(doc.RemoveElement());
+    ASSERT_TRUE(doc.AddElement("b", "x"));
+    EXPECT_EQ(doc.TagName(doc.Current()), "b");
+    EXPECT_EQ(doc.GetElementText(doc.Current()), "x");
+    doc.ResetCursor();
+    ASSERT_TRUE(doc.FindElement("b"));
+    EXPECT_TRUE(doc.SetAttribute("k", "v"));
+    EXPECT_EQ(doc.GetText(), "<b k=\"v\">x</b>\r\n");
+}
+
+// The name is a copy: it stays right after the edit that moves the text.
+TEST(XmlDocument, TagNameOutlivesEdits) {
+    XmlDocument doc = ThreeItems();
+    ASSERT_TRUE(doc.RestoreMark("3"));
+    const auto name = doc.TagName(doc.Current());
+    ASSERT_TRUE(doc.FindChildElement());
+    ASSERT_TRUE(doc.SetChildText("a much longer name than before"));
+    EXPECT_EQ(name, "item");
+}
+
 TEST(XmlDocument, MarksSurviveEditsBeforeThem) {
     XmlDocument doc;
     for (int i = 1; i <= 3; ++i) {
