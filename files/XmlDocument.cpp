@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 #include "files/XmlToken.h"
 
@@ -358,6 +360,7 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
         ShiftAfter(n, static_cast<int32_t>(element.size()));
     }
     StoreOffsets(n, span);
+    CheckEdit();
     return n;
 }
 
@@ -390,6 +393,7 @@ bool XmlDocument::RemoveElement() {
         At(e).parent = -1;
     }
     m_current = previous;
+    CheckEdit();
     return true;
 }
 
@@ -439,6 +443,7 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     span.closeEnd += delta;
     span.nextTag += delta;
     StoreOffsets(x, span);
+    CheckEdit();
     return true;
 }
 
@@ -470,6 +475,7 @@ bool XmlDocument::SetElementText(int index, std::string_view text) {
     span.closeEnd += delta;
     span.nextTag += delta;
     StoreOffsets(index, span);
+    CheckEdit();
     return true;
 }
 
@@ -534,6 +540,45 @@ std::string XmlDocument::UnescapeText(int first, int last) const {
         out.push_back(c);
     }
     return out;
+}
+
+bool XmlDocument::IndexMatchesText() const {
+    // Top-level elements after the first are parsed one after another, as
+    // the children of an element are.
+    XmlDocument fresh;
+    fresh.m_text.Assign(m_text.View());
+    fresh.m_parseBudget = INT64_MAX / 2;
+    int32_t scan = 0;
+    for (int e = Stored(0).firstChild; e != 0; e = Stored(e).nextSibling) {
+        const int f = fresh.ParseElement(0, scan, 1);
+        if (f == 0 || Stored(e).parent != 0 || !SameSubtree(e, fresh, f)) return false;
+        scan = fresh.Span(f).closeEnd + 1;
+    }
+    return true;
+}
+
+bool XmlDocument::SameSubtree(int e, const XmlDocument& fresh, int f) const {
+    const ElementSpan a = Span(e);
+    const ElementSpan b = fresh.Span(f);
+    if (a.tagStart != b.tagStart || a.tagEnd != b.tagEnd || a.closeStart != b.closeStart ||
+        a.closeEnd != b.closeEnd || a.nextTag != b.nextTag)
+        return false;
+    int c = a.firstChild;
+    int g = b.firstChild;
+    for (; c != 0 && g != 0; c = Stored(c).nextSibling, g = fresh.Stored(g).nextSibling) {
+        if (Stored(c).parent != e || !SameSubtree(c, fresh, g)) return false;
+    }
+    return c == 0 && g == 0;
+}
+
+void XmlDocument::CheckEdit() const {
+#if defined(PAGELARK_CHECK_EDITS) || !defined(NDEBUG)
+    if (m_text.Size() <= kCheckedSize && !IndexMatchesText()) {
+        std::fprintf(stderr, "XmlDocument: the index no longer matches the text:\n%.*s\n",
+                     static_cast<int>(m_text.Size()), m_text.View().data());
+        std::abort();
+    }
+#endif
 }
 
 void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replacement) {

@@ -83,6 +83,13 @@ class XmlDocument {
     // Decodes the bytes first..last (inclusive) of the text.
     std::string UnescapeText(int first, int last) const;
 
+    // True when a fresh parse of the text finds every indexed element at the
+    // offsets the index holds, with the same children. Builds with
+    // PAGELARK_CHECK_EDITS, and debug builds, check this after every edit
+    // of a text up to kCheckedSize bytes and abort when it fails.
+    bool IndexMatchesText() const;
+    static constexpr size_t kCheckedSize = 16 * 1024;
+
     // Documents nested deeper than this do not load.
     static constexpr int kMaxDepth = 1000;
     // Parsing may look at each byte this many times over before Load gives up.
@@ -113,6 +120,8 @@ class XmlDocument {
     void ShiftAfter(int index, int32_t delta);
     int32_t FindAttributeValue(int index, std::string_view name, int32_t& valueEnd) const;
     int32_t NextTagAt(int32_t from) const;
+    bool SameSubtree(int index, const XmlDocument& fresh, int freshIndex) const;
+    void CheckEdit() const;
 
     SpliceText m_text;
     std::vector<ElementSpan> m_table;  // offsets as distances from the end of the text
