@@ -35,18 +35,22 @@ XmlDocument::XmlDocument() {
 bool XmlDocument::Load(const char* text) {
     m_nextFree = 1;
     ResetCursor();
-    if (m_table.size() < kInitialTableSize) m_table.resize(kInitialTableSize);
+    if (m_table.size() < kInitialTableSize) {
+        m_table.resize(kInitialTableSize);
+        m_previous.resize(kInitialTableSize);
+    }
     m_table[0] = ElementSpan{};
+    m_order.Clear();
     m_marks.clear();
     if (text != nullptr) {
         m_text.Assign(text);
-        StoreOffsets(0, ElementSpan{});
         // Offsets are 32-bit; a text that could outgrow them is not taken.
         if (m_text.Size() < static_cast<size_t>(INT32_MAX / 2)) {
             m_parseBudget = kParsePasses * static_cast<int64_t>(m_text.Size()) + 4096;
             const int root = ParseElement(0, 0, 1);
             At(0).firstChild = root;
             if (root != 0 && m_parseBudget >= 0) {
+                m_order.Assign(TextOrder());
                 ResetCursor();
                 return true;
             }
@@ -66,31 +70,50 @@ void XmlDocument::ResetCursor() {
 }
 
 int XmlDocument::TakeIndex() {
-    if (static_cast<size_t>(m_nextFree) >= m_table.size())
+    if (static_cast<size_t>(m_nextFree) >= m_table.size()) {
         m_table.resize(m_table.size() + m_table.size() / 2);
+        m_previous.resize(m_table.size());
+    }
     return m_nextFree++;
+}
+
+// The elements reachable from the document level, in text order.
+std::vector<int> XmlDocument::TextOrder() const {
+    std::vector<int> order;
+    int e = Stored(0).firstChild;
+    while (e != 0) {
+        order.push_back(e);
+        if (Stored(e).firstChild != 0) {
+            e = Stored(e).firstChild;
+            continue;
+        }
+        while (e != 0 && Stored(e).nextSibling == 0)
+            e = Stored(e).parent;
+        if (e != 0) e = Stored(e).nextSibling;
+    }
+    return order;
 }
 
 ElementSpan XmlDocument::Span(int index) const {
     if (index < 0 || index >= m_nextFree) return {};
     ElementSpan span = Stored(index);
-    const int32_t length = Length();
-    span.tagStart = length - span.tagStart;
-    span.tagEnd = length - span.tagEnd;
-    span.closeStart = length - span.closeStart;
-    span.closeEnd = length - span.closeEnd;
-    span.nextTag = length - span.nextTag;
+    const int32_t shift = m_order.Shift(index);
+    span.tagStart += shift;
+    span.tagEnd += shift;
+    span.closeStart += shift;
+    span.closeEnd += shift;
+    span.nextTag += shift;
     return span;
 }
 
 void XmlDocument::StoreOffsets(int index, const ElementSpan& offsets) {
-    const int32_t length = Length();
+    const int32_t shift = m_order.Shift(index);
     ElementSpan& span = At(index);
-    span.tagStart = length - offsets.tagStart;
-    span.tagEnd = length - offsets.tagEnd;
-    span.closeStart = length - offsets.closeStart;
-    span.closeEnd = length - offsets.closeEnd;
-    span.nextTag = length - offsets.nextTag;
+    span.tagStart = offsets.tagStart - shift;
+    span.tagEnd = offsets.tagEnd - shift;
+    span.closeStart = offsets.closeStart - shift;
+    span.closeEnd = offsets.closeEnd - shift;
+    span.nextTag = offsets.nextTag - shift;
 }
 
 int32_t XmlDocument::NextTagAt(int32_t from) const {
@@ -99,13 +122,13 @@ int32_t XmlDocument::NextTagAt(int32_t from) const {
 }
 
 bool XmlDocument::IsLive(int index) const {
-    return index > 0 && index < m_nextFree && Stored(index).parent >= 0;
+    return index > 0 && index < m_nextFree && m_order.Contains(index);
 }
 
 bool XmlDocument::IsEmptyForm(int index) const {
-    // tagEnd == closeStart + 1, in distances from the end.
+    // Both offsets are stored less the same shift.
     const ElementSpan& s = Stored(index);
-    return index != 0 && s.closeStart == s.tagEnd + 1;
+    return index != 0 && s.tagEnd == s.closeStart + 1;
 }
 
 std::string XmlDocument::TagName(int index) const {
@@ -132,6 +155,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     const int e = TakeIndex();
     At(e) = ElementSpan{};
     At(e).parent = parent;
+    m_previous[static_cast<size_t>(e)] = 0;
     const auto fail = [this] {
         --m_nextFree;
         return 0;
@@ -190,6 +214,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
                 At(e).firstChild = child;
             else
                 At(previous).nextSibling = child;
+            m_previous[static_cast<size_t>(child)] = previous;
             previous = child;
             scan = Span(child).closeEnd + 1;
         }
@@ -318,13 +343,16 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
 
     At(n) = ElementSpan{};
     At(n).parent = parent;
-    if (after != 0) {
-        At(n).nextSibling = Stored(after).nextSibling;
+    const int next = after != 0 ? Stored(after).nextSibling : firstChild;
+    if (after != 0)
         At(after).nextSibling = n;
-    } else {
-        At(n).nextSibling = firstChild;
+    else
         At(parent).firstChild = n;
-    }
+    At(n).nextSibling = next;
+    m_previous[static_cast<size_t>(n)] = after;
+    if (next != 0) m_previous[static_cast<size_t>(next)] = n;
+    // In text order the new element follows the whole of `after`, or its parent.
+    m_order.InsertAfter(after != 0 ? LastInSubtree(after) : parent, n);
 
     const int32_t nameLength = static_cast<int32_t>(name.size());
     std::string element;
@@ -368,30 +396,30 @@ bool XmlDocument::RemoveElement() {
     if (!IsLive(m_current)) return false;
     const int x = m_current;
     m_child = 0;
-    const int parent = Stored(x).parent;
-    int previous = 0;
-    int c = Stored(parent).firstChild;
-    for (; c != 0 && c != x; c = Stored(c).nextSibling)
-        previous = c;
-    if (c != x) return false;  // not linked: a record left by a failed parse
-
     const ElementSpan span = Span(x);
     const int32_t length = span.nextTag - span.tagStart;
     Splice(span.tagStart, length, {});
-    ShiftAfter(x, -length);  // while x is still linked: the walk passes it
+    ShiftAfter(x, -length);
+
+    const int previous = m_previous[static_cast<size_t>(x)];
+    const int next = span.nextSibling;
     if (previous != 0)
-        At(previous).nextSibling = Stored(x).nextSibling;
+        At(previous).nextSibling = next;
     else
-        At(parent).firstChild = Stored(x).nextSibling;
-    // Marks may still name the removed elements: they stay refused.
-    std::vector<int> dead = {x};
-    while (!dead.empty()) {
-        const int e = dead.back();
-        dead.pop_back();
+        At(span.parent).firstChild = next;
+    if (next != 0) m_previous[static_cast<size_t>(next)] = previous;
+    // Off the text order the removed elements are dead: marks that still name
+    // them are refused.
+    int count = 0;
+    std::vector<int> pending = {x};
+    while (!pending.empty()) {
+        const int e = pending.back();
+        pending.pop_back();
+        ++count;
         for (int c = Stored(e).firstChild; c != 0; c = Stored(c).nextSibling)
-            dead.push_back(c);
-        At(e).parent = -1;
+            pending.push_back(c);
     }
+    m_order.Remove(x, count);
     m_current = previous;
     CheckEdit();
     return true;
@@ -554,7 +582,7 @@ bool XmlDocument::IndexMatchesText() const {
         if (f == 0 || Stored(e).parent != 0 || !SameSubtree(e, fresh, f)) return false;
         scan = fresh.Span(f).closeEnd + 1;
     }
-    return true;
+    return TextOrder() == m_order.Elements();
 }
 
 bool XmlDocument::SameSubtree(int e, const XmlDocument& fresh, int f) const {
@@ -565,8 +593,11 @@ bool XmlDocument::SameSubtree(int e, const XmlDocument& fresh, int f) const {
         return false;
     int c = a.firstChild;
     int g = b.firstChild;
-    for (; c != 0 && g != 0; c = Stored(c).nextSibling, g = fresh.Stored(g).nextSibling) {
-        if (Stored(c).parent != e || !SameSubtree(c, fresh, g)) return false;
+    for (int previous = 0; c != 0 && g != 0;
+         previous = c, c = Stored(c).nextSibling, g = fresh.Stored(g).nextSibling) {
+        if (Stored(c).parent != e || m_previous[static_cast<size_t>(c)] != previous ||
+            !SameSubtree(c, fresh, g))
+            return false;
     }
     return c == 0 && g == 0;
 }
@@ -588,37 +619,29 @@ void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replace
     m_text.Replace(static_cast<size_t>(offset), static_cast<size_t>(count), replacement);
 }
 
-// After an edit at `index` that changed the text length by delta, the
-// elements after it (its descendants, following elements, the ends of its
-// ancestors) have moved by delta while everything before it stayed. Stored as
-// distances from the end, the moved offsets are already right; the ones
-// before the edit are corrected here. `index` itself is left to the caller.
+// After an edit at `index` that changed the text length by delta, everything
+// after it in the text has moved: its descendants, the elements that follow,
+// and the ends of its ancestors (whose start tags lie before the edit).
+// `index` itself is left to the caller.
 void XmlDocument::ShiftAfter(int index, int32_t delta) {
     if (delta == 0) return;
-    std::vector<int> pending;
-    for (int node = index;;) {
-        const int parent = Stored(node).parent;
-        for (int c = Stored(parent).firstChild; c != 0 && c != node; c = Stored(c).nextSibling)
-            pending.push_back(c);
-        while (!pending.empty()) {
-            const int e = pending.back();
-            pending.pop_back();
-            ElementSpan& s = At(e);
-            s.tagStart += delta;
-            s.tagEnd += delta;
-            s.closeStart += delta;
-            s.closeEnd += delta;
-            s.nextTag += delta;
-            for (int c = s.firstChild; c != 0; c = Stored(c).nextSibling)
-                pending.push_back(c);
-        }
-        // The start tag of an ancestor lies before the edit.
-        ElementSpan& p = At(parent);
-        p.tagStart += delta;
-        p.tagEnd += delta;
-        if (parent == 0) break;
-        node = parent;
+    m_order.ShiftAfter(index, delta);
+    for (int a = Stored(index).parent;; a = Stored(a).parent) {
+        ElementSpan& s = At(a);
+        s.closeStart += delta;
+        s.closeEnd += delta;
+        s.nextTag += delta;
+        if (a == 0) break;
     }
+}
+
+int XmlDocument::LastInSubtree(int index) const {
+    while (Stored(index).firstChild != 0) {
+        index = Stored(index).firstChild;
+        while (Stored(index).nextSibling != 0)
+            index = Stored(index).nextSibling;
+    }
+    return index;
 }
 
 }  // namespace pagelark

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/ElementOrder.h"
 #include "files/SpliceText.h"
 
 namespace pagelark {
@@ -28,9 +29,11 @@ struct ElementSpan {
 // keeps the offsets of every element true, so the text can be taken out
 // unchanged at any time. Not thread-safe; reads move the cursor.
 //
-// Offsets are kept as distances from the end of the text, so an edit only
-// has to touch the elements before it; the program's lists put their newest
-// element first, and a list of thousands of items builds in linear time.
+// An edit moves the offsets of everything after it. They are stored less a
+// shift that ElementOrder keeps per block of elements in text order, so an
+// edit touches a few hundred records at most: a list of thousands of items
+// builds in linear time, and an item anywhere in it is edited or removed in
+// microseconds.
 class XmlDocument {
   public:
     XmlDocument();
@@ -118,13 +121,19 @@ class XmlDocument {
     int InsertElement(int parent, int after, std::string_view name, std::string_view text);
     void Splice(int32_t offset, int32_t count, std::string_view replacement);
     void ShiftAfter(int index, int32_t delta);
+    int LastInSubtree(int index) const;
+    std::vector<int> TextOrder() const;
     int32_t FindAttributeValue(int index, std::string_view name, int32_t& valueEnd) const;
     int32_t NextTagAt(int32_t from) const;
     bool SameSubtree(int index, const XmlDocument& fresh, int freshIndex) const;
     void CheckEdit() const;
 
     SpliceText m_text;
-    std::vector<ElementSpan> m_table;  // offsets as distances from the end of the text
+    // Offsets less the shift m_order keeps for the element; record 0 holds
+    // the document level's offsets as they are.
+    std::vector<ElementSpan> m_table;
+    std::vector<int> m_previous;  // the previous sibling of each element, 0 for none
+    ElementOrder m_order;         // the live elements in text order
     int m_nextFree = 1;
     // Parsing work left for the current Load. Quoted tokens can make a failed
     // element's end tag be found inside it, so a text could be parsed again
