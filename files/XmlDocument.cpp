@@ -336,8 +336,9 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
         at = Span(parent).tagEnd + 2;
         convertParent = true;
     } else {
-        // The document level's end is not kept in a loaded document: once
-        // its only element is gone the new one goes where the text is cut.
+        // A loaded document's level starts with its end at 0, not at the end
+        // of the text, so once its only element is gone that end can lie
+        // before the text: the new element goes first, where the splice puts it.
         at = std::clamp(Span(parent).closeStart, 0, Length());
     }
 
@@ -577,9 +578,12 @@ bool XmlDocument::IndexMatchesText() const {
     fresh.m_text.Assign(m_text.View());
     fresh.m_parseBudget = INT64_MAX / 2;
     int32_t scan = 0;
-    for (int e = Stored(0).firstChild; e != 0; e = Stored(e).nextSibling) {
+    for (int e = Stored(0).firstChild, previous = 0; e != 0;
+         previous = e, e = Stored(e).nextSibling) {
         const int f = fresh.ParseElement(0, scan, 1);
-        if (f == 0 || Stored(e).parent != 0 || !SameSubtree(e, fresh, f)) return false;
+        if (f == 0 || Stored(e).parent != 0 || m_previous[static_cast<size_t>(e)] != previous ||
+            !SameSubtree(e, fresh, f))
+            return false;
         scan = fresh.Span(f).closeEnd + 1;
     }
     return TextOrder() == m_order.Elements();
