@@ -1,11 +1,32 @@
 #include "files/ItemStore.h"
 
 #include "engine/ItemNumber.h"
+#include "engine/TextBytes.h"
 #include "files/XmlDocument.h"
 
 namespace pagelark {
+namespace {
 
-void AddStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
+bool HasZero(const ItemFields& fields) {
+    for (const std::string* field : {&fields.name, &fields.filter, &fields.url}) {
+        if (field->find('\0') != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int CheckItemFields(const ItemFields& fields) {
+    int message = 131;
+    for (const std::string* field : {&fields.name, &fields.filter, &fields.url}) {
+        if (Trim(*field).empty() || field->find('\0') != std::string::npos) return message;
+        ++message;
+    }
+    return 0;
+}
+
+bool AddStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
+    if (HasZero(fields)) return false;
     store.ResetCursor();
     store.AddElement("item");
     store.SetAttributeInt("id", number);
@@ -14,6 +35,7 @@ void AddStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
     store.AddChildElement("url", fields.url);
     store.ClearChildCursor();
     store.SaveMark(ItemKey(number).c_str());
+    return true;
 }
 
 ItemFields ReadStoreItem(XmlDocument& store, int number) {
@@ -26,6 +48,19 @@ ItemFields ReadStoreItem(XmlDocument& store, int number) {
     store.FindChildElement();
     fields.url = store.GetChildText();
     return fields;
+}
+
+bool WriteStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
+    // A mark of a removed item restores, but the child search on it fails.
+    if (HasZero(fields) || !store.RestoreMark(ItemKey(number).c_str())) return false;
+    for (const std::string* field : {&fields.name, &fields.filter, &fields.url}) {
+        if (!store.FindChildElement() || !store.SetChildText(*field)) return false;
+    }
+    return true;
+}
+
+bool RemoveStoreItem(XmlDocument& store, int number) {
+    return store.RestoreMark(ItemKey(number).c_str()) && store.RemoveElement();
 }
 
 }  // namespace pagelark

@@ -15,12 +15,28 @@ struct ItemFields {
     std::string url;
 };
 
-// Puts the item first in the store and marks it with its number.
-void AddStoreItem(XmlDocument& store, int number, const ItemFields& fields);
+// The item editors' check, field by field in the order Name, Filter, URL: the
+// string id of the message for the first field that is blank (white space
+// only) or holds a zero byte, which the store cannot keep; 0 when all are fine.
+// 131 "Field Name must not be blank.", 132 Filter, 133 URL.
+int CheckItemFields(const ItemFields& fields);
+
+// Puts the item first in the store and marks it with its number. Fields with a
+// zero byte are refused: false, nothing added.
+bool AddStoreItem(XmlDocument& store, int number, const ItemFields& fields);
 
 // The item marked with `number`. Without such a mark the fields are read from
 // wherever the cursor stands, as the store always did; callers only ask for
 // numbers of rows they hold.
 ItemFields ReadStoreItem(XmlDocument& store, int number);
+
+// The Edit command's write: the three texts of the item marked `number`, in
+// place. False, with nothing changed, when no item of the store has that mark
+// or a field holds a zero byte.
+bool WriteStoreItem(XmlDocument& store, int number, const ItemFields& fields);
+
+// The Delete command's write: the item marked `number` leaves the text. False
+// when no item of the store has that mark.
+bool RemoveStoreItem(XmlDocument& store, int number);
 
 }  // namespace pagelark

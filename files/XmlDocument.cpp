@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 #include "files/XmlToken.h"
 
@@ -19,6 +21,11 @@ struct Entity {
 constexpr Entity kEntities[] = {
     {'<', "lt;"}, {'&', "amp;"}, {'>', "gt;"}, {'\'', "apos;"}, {'"', "quot;"}};
 
+// The text never holds a zero byte: a saved file would end at the first one.
+bool HasZero(std::string_view value) {
+    return value.find('\0') != std::string_view::npos;
+}
+
 }  // namespace
 
 XmlDocument::XmlDocument() {
@@ -28,18 +35,22 @@ XmlDocument::XmlDocument() {
 bool XmlDocument::Load(const char* text) {
     m_nextFree = 1;
     ResetCursor();
-    if (m_table.size() < kInitialTableSize) m_table.resize(kInitialTableSize);
+    if (m_table.size() < kInitialTableSize) {
+        m_table.resize(kInitialTableSize);
+        m_previous.resize(kInitialTableSize);
+    }
     m_table[0] = ElementSpan{};
+    m_order.Clear();
     m_marks.clear();
     if (text != nullptr) {
         m_text.Assign(text);
-        StoreOffsets(0, ElementSpan{});
         // Offsets are 32-bit; a text that could outgrow them is not taken.
         if (m_text.Size() < static_cast<size_t>(INT32_MAX / 2)) {
             m_parseBudget = kParsePasses * static_cast<int64_t>(m_text.Size()) + 4096;
             const int root = ParseElement(0, 0, 1);
             At(0).firstChild = root;
             if (root != 0 && m_parseBudget >= 0) {
+                m_order.Assign(TextOrder());
                 ResetCursor();
                 return true;
             }
@@ -59,30 +70,50 @@ void XmlDocument::ResetCursor() {
 }
 
 int XmlDocument::TakeIndex() {
-    if (static_cast<size_t>(m_nextFree) >= m_table.size())
+    if (static_cast<size_t>(m_nextFree) >= m_table.size()) {
         m_table.resize(m_table.size() + m_table.size() / 2);
+        m_previous.resize(m_table.size());
+    }
     return m_nextFree++;
 }
 
+// The elements reachable from the document level, in text order.
+std::vector<int> XmlDocument::TextOrder() const {
+    std::vector<int> order;
+    int e = Stored(0).firstChild;
+    while (e != 0) {
+        order.push_back(e);
+        if (Stored(e).firstChild != 0) {
+            e = Stored(e).firstChild;
+            continue;
+        }
+        while (e != 0 && Stored(e).nextSibling == 0)
+            e = Stored(e).parent;
+        if (e != 0) e = Stored(e).nextSibling;
+    }
+    return order;
+}
+
 ElementSpan XmlDocument::Span(int index) const {
+    if (index < 0 || index >= m_nextFree) return {};
     ElementSpan span = Stored(index);
-    const int32_t length = Length();
-    span.tagStart = length - span.tagStart;
-    span.tagEnd = length - span.tagEnd;
-    span.closeStart = length - span.closeStart;
-    span.closeEnd = length - span.closeEnd;
-    span.nextTag = length - span.nextTag;
+    const int32_t shift = m_order.Shift(index);
+    span.tagStart += shift;
+    span.tagEnd += shift;
+    span.closeStart += shift;
+    span.closeEnd += shift;
+    span.nextTag += shift;
     return span;
 }
 
 void XmlDocument::StoreOffsets(int index, const ElementSpan& offsets) {
-    const int32_t length = Length();
+    const int32_t shift = m_order.Shift(index);
     ElementSpan& span = At(index);
-    span.tagStart = length - offsets.tagStart;
-    span.tagEnd = length - offsets.tagEnd;
-    span.closeStart = length - offsets.closeStart;
-    span.closeEnd = length - offsets.closeEnd;
-    span.nextTag = length - offsets.nextTag;
+    span.tagStart = offsets.tagStart - shift;
+    span.tagEnd = offsets.tagEnd - shift;
+    span.closeStart = offsets.closeStart - shift;
+    span.closeEnd = offsets.closeEnd - shift;
+    span.nextTag = offsets.nextTag - shift;
 }
 
 int32_t XmlDocument::NextTagAt(int32_t from) const {
@@ -90,14 +121,21 @@ int32_t XmlDocument::NextTagAt(int32_t from) const {
     return lt == std::string_view::npos ? Length() : static_cast<int32_t>(lt);
 }
 
-bool XmlDocument::IsEmptyForm(int index) const {
-    // tagEnd == closeStart + 1, in distances from the end.
-    const ElementSpan& s = Stored(index);
-    return index != 0 && s.closeStart == s.tagEnd + 1;
+bool XmlDocument::IsLive(int index) const {
+    return index > 0 && index < m_nextFree && m_order.Contains(index);
 }
 
-std::string_view XmlDocument::TagName(int index) const {
-    if (index <= 0 || index >= m_nextFree) return {};
+bool XmlDocument::IsEmptyForm(int index) const {
+    // Both offsets are stored less the same shift.
+    const ElementSpan& s = Stored(index);
+    return index != 0 && s.tagEnd == s.closeStart + 1;
+}
+
+std::string XmlDocument::TagName(int index) const {
+    return IsLive(index) ? std::string(NameView(index)) : std::string();
+}
+
+std::string_view XmlDocument::NameView(int index) const {
     const std::string_view text = m_text.View();
     XmlToken token;
     token.next = Span(index).tagStart + 1;
@@ -117,6 +155,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     const int e = TakeIndex();
     At(e) = ElementSpan{};
     At(e).parent = parent;
+    m_previous[static_cast<size_t>(e)] = 0;
     const auto fail = [this] {
         --m_nextFree;
         return 0;
@@ -175,6 +214,7 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
                 At(e).firstChild = child;
             else
                 At(previous).nextSibling = child;
+            m_previous[static_cast<size_t>(child)] = previous;
             previous = child;
             scan = Span(child).closeEnd + 1;
         }
@@ -202,9 +242,10 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
 }
 
 bool XmlDocument::FindElement(std::string_view name) {
+    if (m_current != 0 && !IsLive(m_current)) return false;
     int candidate = m_current != 0 ? Stored(m_current).nextSibling : Stored(0).firstChild;
     for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
-        if (name.empty() || TagName(candidate) == name) {
+        if (name.empty() || NameView(candidate) == name) {
             m_current = candidate;
             m_child = 0;
             return true;
@@ -215,10 +256,11 @@ bool XmlDocument::FindElement(std::string_view name) {
 
 bool XmlDocument::FindChildElement(std::string_view name) {
     if (m_current == 0) FindElement();
-    if (m_current == 0 || IsEmptyForm(m_current)) return false;
+    if (!IsLive(m_current) || IsEmptyForm(m_current)) return false;
+    if (m_child != 0 && !IsLive(m_child)) return false;
     int candidate = m_child != 0 ? Stored(m_child).nextSibling : Stored(m_current).firstChild;
     for (; candidate != 0; candidate = Stored(candidate).nextSibling) {
-        if (name.empty() || TagName(candidate) == name) {
+        if (name.empty() || NameView(candidate) == name) {
             m_child = candidate;
             return true;
         }
@@ -228,7 +270,7 @@ bool XmlDocument::FindChildElement(std::string_view name) {
 
 bool XmlDocument::EnterChild() {
     if (m_child == 0) FindChildElement();
-    if (m_child == 0) return false;
+    if (!IsLive(m_child) || !IsLive(m_current)) return false;
     m_current = m_child;
     m_child = 0;
     ++m_depth;
@@ -236,7 +278,7 @@ bool XmlDocument::EnterChild() {
 }
 
 bool XmlDocument::LeaveToParent() {
-    if (m_current == 0 || m_depth <= 0) return false;
+    if (!IsLive(m_current) || m_depth <= 0) return false;
     m_child = m_current;
     m_current = Stored(m_current).parent;
     --m_depth;
@@ -244,7 +286,7 @@ bool XmlDocument::LeaveToParent() {
 }
 
 bool XmlDocument::SaveMark(const char* name) {
-    if (m_current == 0 || name == nullptr) return false;
+    if (!IsLive(m_current) || (m_child != 0 && !IsLive(m_child)) || name == nullptr) return false;
     m_marks.insert_or_assign(std::string(name), Cursor{m_current, m_child, m_depth});
     return true;
 }
@@ -260,6 +302,8 @@ bool XmlDocument::RestoreMark(const char* name) {
 }
 
 bool XmlDocument::AddElement(std::string_view name, std::string_view text) {
+    if (m_current != 0 && !IsLive(m_current)) return false;
+    if (!IsWritableName(name) || HasZero(text)) return false;
     const int parent = m_current != 0 ? Stored(m_current).parent : 0;
     m_current = InsertElement(parent, m_current, name, text);
     m_child = 0;
@@ -267,7 +311,8 @@ bool XmlDocument::AddElement(std::string_view name, std::string_view text) {
 }
 
 bool XmlDocument::AddChildElement(std::string_view name, std::string_view text) {
-    if (m_current == 0) return false;
+    if (!IsLive(m_current) || (m_child != 0 && !IsLive(m_child))) return false;
+    if (!IsWritableName(name) || HasZero(text)) return false;
     int after = m_child;
     if (after == 0) {
         for (int c = Stored(m_current).firstChild; c != 0; c = Stored(c).nextSibling)
@@ -291,18 +336,24 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
         at = Span(parent).tagEnd + 2;
         convertParent = true;
     } else {
-        at = Span(parent).closeStart;
+        // A loaded document's level starts with its end at 0, not at the end
+        // of the text, so once its only element is gone that end can lie
+        // before the text: the new element goes first, where the splice puts it.
+        at = std::clamp(Span(parent).closeStart, 0, Length());
     }
 
     At(n) = ElementSpan{};
     At(n).parent = parent;
-    if (after != 0) {
-        At(n).nextSibling = Stored(after).nextSibling;
+    const int next = after != 0 ? Stored(after).nextSibling : firstChild;
+    if (after != 0)
         At(after).nextSibling = n;
-    } else {
-        At(n).nextSibling = firstChild;
+    else
         At(parent).firstChild = n;
-    }
+    At(n).nextSibling = next;
+    m_previous[static_cast<size_t>(n)] = after;
+    if (next != 0) m_previous[static_cast<size_t>(next)] = n;
+    // In text order the new element follows the whole of `after`, or its parent.
+    m_order.InsertAfter(after != 0 ? LastInSubtree(after) : parent, n);
 
     const int32_t nameLength = static_cast<int32_t>(name.size());
     std::string element;
@@ -325,7 +376,7 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
 
     if (convertParent) {
         // "<parent/>" becomes "<parent>", CR LF, the new element, "</parent>".
-        const std::string parentName(TagName(parent));
+        const std::string parentName(NameView(parent));
         const std::string replacement = ">\r\n" + element + "</" + parentName;
         Splice(at - 3, 1, replacement);
         ShiftAfter(n, static_cast<int32_t>(replacement.size()) - 1);
@@ -338,31 +389,40 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
         ShiftAfter(n, static_cast<int32_t>(element.size()));
     }
     StoreOffsets(n, span);
+    CheckEdit();
     return n;
 }
 
 bool XmlDocument::RemoveElement() {
-    if (m_current == 0) return false;
+    if (!IsLive(m_current)) return false;
     const int x = m_current;
     m_child = 0;
-    const int parent = Stored(x).parent;
-    int previous = 0;
-    int c = Stored(parent).firstChild;
-    for (; c != 0 && c != x; c = Stored(c).nextSibling)
-        previous = c;
-    // A mark restored after its element was removed names an element that is
-    // no longer linked; unlinking it again could tie the sibling chain in a ring.
-    if (c != x) return false;
-
     const ElementSpan span = Span(x);
     const int32_t length = span.nextTag - span.tagStart;
     Splice(span.tagStart, length, {});
-    ShiftAfter(x, -length);  // while x is still linked: the walk passes it
+    ShiftAfter(x, -length);
+
+    const int previous = m_previous[static_cast<size_t>(x)];
+    const int next = span.nextSibling;
     if (previous != 0)
-        At(previous).nextSibling = Stored(x).nextSibling;
+        At(previous).nextSibling = next;
     else
-        At(parent).firstChild = Stored(x).nextSibling;
+        At(span.parent).firstChild = next;
+    if (next != 0) m_previous[static_cast<size_t>(next)] = previous;
+    // Off the text order the removed elements are dead: marks that still name
+    // them are refused.
+    int count = 0;
+    std::vector<int> pending = {x};
+    while (!pending.empty()) {
+        const int e = pending.back();
+        pending.pop_back();
+        ++count;
+        for (int c = Stored(e).firstChild; c != 0; c = Stored(c).nextSibling)
+            pending.push_back(c);
+    }
+    m_order.Remove(x, count);
     m_current = previous;
+    CheckEdit();
     return true;
 }
 
@@ -390,7 +450,7 @@ int32_t XmlDocument::FindAttributeValue(int index, std::string_view name, int32_
 
 bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     const int x = m_current;
-    if (x == 0) return false;
+    if (!IsLive(x) || !IsWritableName(name) || HasZero(value)) return false;
     const std::string escaped = EscapeText(value, EscapeMode::Attribute);
     int32_t valueEnd = 0;
     const int32_t valueStart = FindAttributeValue(x, name, valueEnd);
@@ -412,6 +472,7 @@ bool XmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     span.closeEnd += delta;
     span.nextTag += delta;
     StoreOffsets(x, span);
+    CheckEdit();
     return true;
 }
 
@@ -420,13 +481,13 @@ bool XmlDocument::SetAttributeInt(std::string_view name, int value) {
 }
 
 bool XmlDocument::SetElementText(int index, std::string_view text) {
-    if (index <= 0 || index >= m_nextFree || Stored(index).firstChild != 0) return false;
+    if (!IsLive(index) || Stored(index).firstChild != 0 || HasZero(text)) return false;
     const std::string escaped = EscapeText(text, EscapeMode::Element);
     ElementSpan span = Span(index);
     int32_t delta;
     if (IsEmptyForm(index)) {
         // "<name/>" becomes "<name>text</name>".
-        const std::string name(TagName(index));
+        const std::string name(NameView(index));
         const std::string replacement = ">" + escaped + "</" + name;
         Splice(span.closeStart, 1, replacement);
         span.tagEnd -= 1;
@@ -443,12 +504,12 @@ bool XmlDocument::SetElementText(int index, std::string_view text) {
     span.closeEnd += delta;
     span.nextTag += delta;
     StoreOffsets(index, span);
+    CheckEdit();
     return true;
 }
 
 std::string XmlDocument::GetElementText(int index) const {
-    if (index <= 0 || index >= m_nextFree) return {};
-    if (Stored(index).firstChild != 0 || IsEmptyForm(index)) return {};
+    if (!IsLive(index) || Stored(index).firstChild != 0 || IsEmptyForm(index)) return {};
     const ElementSpan span = Span(index);
     return UnescapeText(span.tagEnd + 1, span.closeStart - 1);
 }
@@ -510,6 +571,51 @@ std::string XmlDocument::UnescapeText(int first, int last) const {
     return out;
 }
 
+bool XmlDocument::IndexMatchesText() const {
+    // Top-level elements after the first are parsed one after another, as
+    // the children of an element are.
+    XmlDocument fresh;
+    fresh.m_text.Assign(m_text.View());
+    fresh.m_parseBudget = INT64_MAX / 2;
+    int32_t scan = 0;
+    for (int e = Stored(0).firstChild, previous = 0; e != 0;
+         previous = e, e = Stored(e).nextSibling) {
+        const int f = fresh.ParseElement(0, scan, 1);
+        if (f == 0 || Stored(e).parent != 0 || m_previous[static_cast<size_t>(e)] != previous ||
+            !SameSubtree(e, fresh, f))
+            return false;
+        scan = fresh.Span(f).closeEnd + 1;
+    }
+    return TextOrder() == m_order.Elements();
+}
+
+bool XmlDocument::SameSubtree(int e, const XmlDocument& fresh, int f) const {
+    const ElementSpan a = Span(e);
+    const ElementSpan b = fresh.Span(f);
+    if (a.tagStart != b.tagStart || a.tagEnd != b.tagEnd || a.closeStart != b.closeStart ||
+        a.closeEnd != b.closeEnd || a.nextTag != b.nextTag)
+        return false;
+    int c = a.firstChild;
+    int g = b.firstChild;
+    for (int previous = 0; c != 0 && g != 0;
+         previous = c, c = Stored(c).nextSibling, g = fresh.Stored(g).nextSibling) {
+        if (Stored(c).parent != e || m_previous[static_cast<size_t>(c)] != previous ||
+            !SameSubtree(c, fresh, g))
+            return false;
+    }
+    return c == 0 && g == 0;
+}
+
+void XmlDocument::CheckEdit() const {
+#if defined(PAGELARK_CHECK_EDITS) || !defined(NDEBUG)
+    if (m_text.Size() <= kCheckedSize && !IndexMatchesText()) {
+        std::fprintf(stderr, "XmlDocument: the index no longer matches the text:\n%.*s\n",
+                     static_cast<int>(m_text.Size()), m_text.View().data());
+        std::abort();
+    }
+#endif
+}
+
 void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replacement) {
     const int32_t length = Length();
     offset = std::clamp(offset, 0, length);
@@ -517,37 +623,29 @@ void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replace
     m_text.Replace(static_cast<size_t>(offset), static_cast<size_t>(count), replacement);
 }
 
-// After an edit at `index` that changed the text length by delta, the
-// elements after it (its descendants, following elements, the ends of its
-// ancestors) have moved by delta while everything before it stayed. Stored as
-// distances from the end, the moved offsets are already right; the ones
-// before the edit are corrected here. `index` itself is left to the caller.
+// After an edit at `index` that changed the text length by delta, everything
+// after it in the text has moved: its descendants, the elements that follow,
+// and the ends of its ancestors (whose start tags lie before the edit).
+// `index` itself is left to the caller.
 void XmlDocument::ShiftAfter(int index, int32_t delta) {
     if (delta == 0) return;
-    std::vector<int> pending;
-    for (int node = index;;) {
-        const int parent = Stored(node).parent;
-        for (int c = Stored(parent).firstChild; c != 0 && c != node; c = Stored(c).nextSibling)
-            pending.push_back(c);
-        while (!pending.empty()) {
-            const int e = pending.back();
-            pending.pop_back();
-            ElementSpan& s = At(e);
-            s.tagStart += delta;
-            s.tagEnd += delta;
-            s.closeStart += delta;
-            s.closeEnd += delta;
-            s.nextTag += delta;
-            for (int c = s.firstChild; c != 0; c = Stored(c).nextSibling)
-                pending.push_back(c);
-        }
-        // The start tag of an ancestor lies before the edit.
-        ElementSpan& p = At(parent);
-        p.tagStart += delta;
-        p.tagEnd += delta;
-        if (parent == 0) break;
-        node = parent;
+    m_order.ShiftAfter(index, delta);
+    for (int a = Stored(index).parent;; a = Stored(a).parent) {
+        ElementSpan& s = At(a);
+        s.closeStart += delta;
+        s.closeEnd += delta;
+        s.nextTag += delta;
+        if (a == 0) break;
     }
+}
+
+int XmlDocument::LastInSubtree(int index) const {
+    while (Stored(index).firstChild != 0) {
+        index = Stored(index).firstChild;
+        while (Stored(index).nextSibling != 0)
+            index = Stored(index).nextSibling;
+    }
+    return index;
 }
 
 }  // namespace pagelark

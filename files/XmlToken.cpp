@@ -13,6 +13,13 @@ bool IsDelimiter(char c) {
 
 }  // namespace
 
+bool IsWritableName(std::string_view name) {
+    for (const char c : name) {
+        if (IsXmlSpace(c) || IsDelimiter(c) || c == '"' || c == '\0') return false;
+    }
+    return !name.empty();
+}
+
 bool NextToken(std::string_view text, XmlToken& token) {
     const int32_t length = static_cast<int32_t>(text.size());
     int32_t i = token.next;

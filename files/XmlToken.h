@@ -27,4 +27,8 @@ struct XmlToken {
 // text (only white space left) start and end keep their previous values.
 bool NextToken(std::string_view text, XmlToken& token);
 
+// True when the scanner reads `name` back as one whole unquoted token: not
+// empty, and no white space, delimiter, double quote or zero byte in it.
+bool IsWritableName(std::string_view name);
+
 }  // namespace pagelark

@@ -1,11 +1,16 @@
 // Script files of up to 9999 items: parsing, loading into the live store (the
-// Load command), building the Save text, and pugixml parsing the same bytes.
+// Load command), building the Save text, and pugixml parsing the same bytes;
+// the Edit and Delete commands on a live store of 9999 items.
 #include <benchmark/benchmark.h>
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <random>
+
 #include "engine/ItemList.h"
 #include "engine/MemoryRows.h"
+#include "files/ItemStore.h"
 #include "files/ScriptFile.h"
 #include "files/XmlDocument.h"
 
@@ -74,6 +79,60 @@ void BuildSaveText(benchmark::State& state) {
     state.SetLabel(saved == text ? "same bytes" : "DIFFERENT bytes");
 }
 BENCHMARK(BuildSaveText)->Arg(9999)->Unit(benchmark::kMillisecond);
+
+// The Edit command's store writes: restore the item's mark, then set the
+// texts of its three children. Items are picked at random; the oldest item
+// lies behind every other one and is the slowest to edit.
+void EditItem(benchmark::State& state, bool oldest) {
+    const int items = static_cast<int>(state.range(0));
+    const std::string text = MakeScript(items);
+    pagelark::XmlDocument live;
+    pagelark::ItemList list;
+    pagelark::MemoryRows rows;
+    pagelark::LoadScriptText(text, live, list, rows);
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> pick(1, items);
+    int round = 0;
+    for (auto _ : state) {
+        const std::string key = std::to_string(oldest ? 1 : pick(random));
+        const std::string suffix = (++round % 2) != 0 ? " (edited)" : "";
+        live.RestoreMark(key.c_str());
+        live.FindChildElement();
+        live.SetChildText("Riverside Gazette page " + key + suffix);
+        live.FindChildElement();
+        live.SetChildText("Headlines#HREF,10,8#More & older news" + suffix);
+        live.FindChildElement();
+        live.SetChildText("https://news.example.org/section/" + key + suffix);
+    }
+}
+BENCHMARK_CAPTURE(EditItem, random, false)->Arg(9999)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(EditItem, oldest, true)->Arg(9999)->Unit(benchmark::kMicrosecond);
+
+// The Delete command's store write: restore the item's mark and remove the
+// element. Each iteration deletes all items in a random order.
+void DeleteAllItems(benchmark::State& state) {
+    const int items = static_cast<int>(state.range(0));
+    const std::string text = MakeScript(items);
+    std::vector<int> order(static_cast<size_t>(items));
+    for (int i = 0; i < items; ++i)
+        order[static_cast<size_t>(i)] = i + 1;
+    std::mt19937 random(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        pagelark::XmlDocument live;
+        pagelark::ItemList list;
+        pagelark::MemoryRows rows;
+        pagelark::LoadScriptText(text, live, list, rows);
+        std::shuffle(order.begin(), order.end(), random);
+        state.ResumeTiming();
+        for (const int number : order) {
+            live.RestoreMark(std::to_string(number).c_str());
+            live.RemoveElement();
+        }
+        benchmark::DoNotOptimize(live.GetText());
+    }
+}
+BENCHMARK(DeleteAllItems)->Arg(9999)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
