@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "report/MemoryHeader.h"
 #include "report/ReportModel.h"
+#include "tests/report/MemoryHeader.h"
 
 namespace pagelark {
 namespace {

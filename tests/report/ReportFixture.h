@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "report/MemoryHeader.h"
 #include "report/ReportModel.h"
+#include "tests/report/MemoryHeader.h"
 
 namespace pagelark {
 
