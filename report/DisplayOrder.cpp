@@ -1,5 +1,6 @@
 #include "report/DisplayOrder.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace pagelark {
@@ -32,16 +33,37 @@ void DisplayOrder::Insert(int item) {
     m_stale = true;
 }
 
-void DisplayOrder::Remove(int item) {
-    const int row = RowOf(item);
-    if (row >= 0) m_items.erase(m_items.begin() + row);
-    for (int& i : m_items)
-        if (i > item) --i;
+int DisplayOrder::Remove(int item) {
+    const auto found = std::find(m_items.begin(), m_items.end(), item);
+    const int row = found == m_items.end() ? -2 : static_cast<int>(found - m_items.begin());
+    if (found != m_items.end()) m_items.erase(found);
+    // This pass runs over every row for each deleted one. Blocks of eight
+    // branch-free steps let the compiler use vector instructions, which keeps
+    // deleting a long list row by row fast.
+    int* entries = m_items.data();
+    const size_t count = m_items.size();
+    size_t at = 0;
+    for (; at + 8 <= count; at += 8) {
+        int* e = entries + at;
+        e[0] -= e[0] > item;
+        e[1] -= e[1] > item;
+        e[2] -= e[2] > item;
+        e[3] -= e[3] > item;
+        e[4] -= e[4] > item;
+        e[5] -= e[5] > item;
+        e[6] -= e[6] > item;
+        e[7] -= e[7] > item;
+    }
+    for (; at < count; ++at)
+        entries[at] -= entries[at] > item;
     m_stale = true;
+    return row;
 }
 
-void DisplayOrder::Clear() {
-    m_items.clear();
+void DisplayOrder::Reset(int count) {
+    m_items.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        m_items[static_cast<size_t>(i)] = i;
     m_stale = true;
 }
 

@@ -15,9 +15,11 @@ class DisplayOrder {
 
     // Item `item` was inserted: it shows at row `item`, later indexes move up.
     void Insert(int item);
-    // Item `item` was removed: its row goes, later indexes move down.
-    void Remove(int item);
-    void Clear();
+    // Item `item` was removed: its row goes, later indexes move down. Returns
+    // the row it had, -2 when it was not shown.
+    int Remove(int item);
+    // Items 0..count-1 in index order.
+    void Reset(int count);
 
     // For sorting: the caller permutes the entries, then marks the map stale.
     std::vector<int>& Items() { return m_items; }

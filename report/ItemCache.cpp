@@ -1,5 +1,7 @@
 #include "report/ItemCache.h"
 
+#include <utility>
+
 namespace pagelark {
 
 size_t ItemCache::SlotOf(int item) {
@@ -14,10 +16,11 @@ ItemEntry* ItemCache::Find(int item) {
     return slot.item == item ? &slot.entry : nullptr;
 }
 
-ItemEntry& ItemCache::Take(int item, const ItemEntry& initial) {
+ItemEntry& ItemCache::Store(int item, ItemEntry entry) {
+    if (!m_enabled) return m_uncached = std::move(entry);
     Slot& slot = m_slots[SlotOf(item)];
     slot.item = item;
-    slot.entry = initial;
+    slot.entry = std::move(entry);
     return slot.entry;
 }
 
@@ -29,6 +32,11 @@ void ItemCache::Invalidate(int item) {
     }
     Slot& slot = m_slots[SlotOf(item)];
     if (slot.item == item) slot.item = -2;
+}
+
+void ItemCache::InvalidateFrom(int count) {
+    for (Slot& slot : m_slots)
+        if (slot.item >= count) slot.item = -2;
 }
 
 void ItemCache::Enable(bool on) {

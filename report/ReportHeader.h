@@ -30,7 +30,7 @@ struct HeaderItemExtra {
 };
 
 // What the report model needs from its column header. The widget implements it
-// on its header child; MemoryHeader keeps it in memory.
+// on its header child; the tests keep one in memory.
 class ReportHeader {
   public:
     virtual ~ReportHeader() = default;

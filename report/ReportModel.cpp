@@ -1,7 +1,11 @@
 #include "report/ReportModel.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "report/SubItemSegments.h"
 #include "report/Utf8Prefix.h"
@@ -18,7 +22,14 @@ std::string CutText(std::string_view text) {
 
 }  // namespace
 
-ReportModel::ReportModel() = default;
+ReportModel::ReportModel() {
+#ifndef NDEBUG
+    m_onFault = [](const std::string& fault) {
+        std::fprintf(stderr, "ReportModel: %s\n", fault.c_str());
+        std::abort();
+    };
+#endif
+}
 
 void ReportModel::SetParent(ReportParent* parent, const void* window, int controlId) {
     m_parent = parent;
@@ -30,8 +41,19 @@ void ReportModel::SetView(ReportView* view) {
     m_view = view ? view : &m_noView;
 }
 
+ReportModel::Mode ReportModel::ModeOf(uint32_t style) {
+    if (style & RCS_VIRTUAL) return Mode::Virtual;
+    return style & (RCS_TREE | RCS_TREEFIXED) ? Mode::Tree : Mode::Flat;
+}
+
 int ReportModel::ModifyReportStyle(uint32_t remove, uint32_t add) {
-    m_style = (m_style & ~remove) | add;
+    const CheckOnExit check(*this);
+    const uint32_t style = (m_style & ~remove) | add;
+    if (ModeOf(style) != ModeOf(m_style)) {
+        ChangeMode(style);
+    } else {
+        m_style = style;
+    }
     if (!(m_style & RCS_CELLFOCUS)) m_focusColumn = -1;
     m_view->RowsChanged();
     m_view->InvalidateAll();
@@ -69,8 +91,8 @@ int ReportModel::NotifyItem(int code, int item, int subItem, uint32_t state) {
 int ReportModel::DefineSubItem(int n, const SubItemDef& def, bool refresh) {
     if (!m_columns.Define(n, def)) return -1;
     const auto insert = [n](ItemEntry& entry) { SubItemSegments::InsertEmpty(entry.subItems, n); };
-    for (ItemEntry& entry : m_rows)
-        insert(entry);
+    for (size_t item = 0; item < m_rows.Size(); ++item)
+        insert(m_rows[item]);
     insert(m_pseudo);
     m_tree.ForEachHidden(insert);
     m_cache.Invalidate(-2);
@@ -131,17 +153,31 @@ ItemEntry ReportModel::DefaultRow() const {
 }
 
 ItemEntry* ReportModel::Stored(int item) {
+    return const_cast<ItemEntry*>(std::as_const(*this).Stored(item));
+}
+
+const ItemEntry* ReportModel::Stored(int item) const {
     if (item == -1) return &m_pseudo;
-    if (item < 0 || item >= static_cast<int>(m_rows.size())) return nullptr;
+    if (item < 0 || item >= static_cast<int>(m_rows.Size())) return nullptr;
     return &m_rows[static_cast<size_t>(item)];
 }
 
 int ReportModel::GetItemCount() const {
-    return IsVirtual() ? m_virtualCount : static_cast<int>(m_rows.size());
+    return IsVirtual() ? m_virtualCount : static_cast<int>(m_rows.Size());
 }
 
 void ReportModel::SetItemCount(int count) {
-    m_virtualCount = count < 0 ? 0 : count;
+    const CheckOnExit check(*this);
+    count = std::max(count, 0);
+    if (IsVirtual()) {
+        // The rows past the new count are gone, and with them their marks and answers.
+        if (m_focusRow >= count) SetRowMarks(m_focusRow, IsSelectedRow(m_focusRow), false);
+        const std::vector<int> selected(m_selection.Items().begin(), m_selection.Items().end());
+        for (const int item : selected)
+            if (item >= count) SetRowMarks(item, false, false);
+        m_cache.InvalidateFrom(count);
+    }
+    m_virtualCount = count;
     m_view->RowsChanged();
 }
 
@@ -199,7 +235,10 @@ int ReportModel::GetItem(ReportItemInfo& info) {
     if (entry->bkColor >= 0) mask |= RIF_BKCOLOR;
     if (entry->previewHeight != 0) mask |= RIF_PREVIEW;
     if (entry->indent >= 0) mask |= RIF_INDENT;
-    info.state = IsVirtual() && info.item >= 0 ? m_virtualState : entry->state;
+    // Selection and focus belong to the control even when the parent owns the rows.
+    info.state = IsVirtual() && info.item >= 0
+                     ? (entry->state & ~(RIS_SELECTED | RIS_FOCUSED)) | StateOf(info.item)
+                     : entry->state;
     info.param = entry->data;
     info.mask = mask;
     return 1;
@@ -264,16 +303,14 @@ int ReportModel::SetItemData(int item, int32_t data) {
 
 const ItemEntry* ReportModel::Read(int item, int subItem) {
     if (!IsVirtual() || item == -1) return Stored(item);
-    ItemEntry* entry = m_cache.Find(item);
-    if (!entry) {
-        entry = &m_cache.Take(item, DefaultRow());
-        FetchVirtual(item, subItem, *entry);
-    } else if (subItem >= 0 && SubItemSegments::Read(entry->subItems, subItem).IsEmpty()) {
-        FetchVirtual(item, subItem, *entry);
-    }
-    // Selection and focus belong to the control even when the parent owns the rows.
-    m_virtualState = (entry->state & ~(RIS_SELECTED | RIS_FOCUSED)) | StateOf(item);
-    return entry;
+    const ItemEntry* cached = m_cache.Find(item);
+    if (cached && (subItem < 0 || !SubItemSegments::Read(cached->subItems, subItem).IsEmpty()))
+        return cached;
+    // The parent may read other rows while it answers, and one of them may take
+    // this slot: the answer is gathered in a copy and stored afterwards.
+    ItemEntry entry = cached ? *cached : DefaultRow();
+    FetchVirtual(item, subItem, entry);
+    return &m_cache.Store(item, std::move(entry));
 }
 
 void ReportModel::FetchVirtual(int item, int subItem, ItemEntry& entry) {

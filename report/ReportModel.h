@@ -16,6 +16,7 @@
 #include "report/ReportParent.h"
 #include "report/ReportTree.h"
 #include "report/ReportView.h"
+#include "report/RowArray.h"
 #include "report/SelectionList.h"
 #include "report/SubItemDef.h"
 
@@ -35,6 +36,10 @@ class ReportModel {
     // Width in pixels of a text in the normal or the bold font.
     using TextWidthFunction = std::function<int(const std::string&, bool bold)>;
 
+    // Told the first disagreement between the state bits, the SelectionList, the
+    // focus row and the display order, found after a public operation.
+    using FaultFunction = std::function<void(const std::string&)>;
+
     ReportModel();
     // The model points at its own null view, so a copy would point into the original.
     ReportModel(const ReportModel&) = delete;
@@ -45,7 +50,18 @@ class ReportModel {
     void SetView(ReportView* view);
 
     uint32_t GetStyle() const { return m_style; }
+    // A change between flat, tree and virtual mode resets the model: the display
+    // order and the tree are rebuilt from the stored rows (none is lost). Between
+    // flat and tree the selection and focus stay on their items; into or out of
+    // virtual mode only the pseudo item keeps its marks.
     int ModifyReportStyle(uint32_t remove, uint32_t add);
+
+    // The self-check: after every public operation that changes rows, selection or
+    // focus, a disagreement is reported to onFault (none: no check). Debug builds
+    // start with one that aborts.
+    void SetConsistencyCheck(FaultFunction onFault) { m_onFault = std::move(onFault); }
+    // The first disagreement, empty when all agree.
+    std::string FindInconsistency() const;
 
     // Columns.
     int DefineSubItem(int n, const SubItemDef& def, bool refresh = false);
@@ -60,7 +76,8 @@ class ReportModel {
     // Inactive columns (caption, subitem) for a column chooser list.
     std::vector<std::pair<std::string, int>> GetChooserColumns() const;
 
-    // Rows.
+    // Rows. RCN_ITEMDELETED is sent once the item is gone, so a parent that
+    // changes the rows while it is told finds the model whole.
     int InsertItem(const ReportItemInfo& info);
     int DeleteItem(int item);
     int DeleteAllItems();
@@ -74,7 +91,7 @@ class ReportModel {
     int GetItemCount() const;
     std::string GetItemRowString(int item, char separator);
 
-    // Virtual mode.
+    // Virtual mode. A smaller count drops the selection, focus and cached rows past it.
     void SetItemCount(int count);
     void InvalidateItemCache(int item = -2) { m_cache.Invalidate(item); }
     void EnableItemCache(bool on) { m_cache.Enable(on); }
@@ -84,7 +101,8 @@ class ReportModel {
     int GetItemFromRow(int row) const;
     int GetRowFromItem(int item) const;
 
-    // Selection and focus.
+    // Selection and focus. The range is clipped to the rows (-1 is the pseudo
+    // row); a first row that is no row leaves no row focused.
     void SelectItems(int first, int last, bool select, bool keepOthers, bool toggle, bool notify);
     int GetFirstSelectedItem();
     int GetNextSelectedItem(int item);
@@ -131,26 +149,37 @@ class ReportModel {
     void EnablePreview(bool on) { m_previewEnabled = on; }
 
   private:
-    bool IsVirtual() const { return (m_style & RCS_VIRTUAL) != 0; }
-    bool IsTree() const { return (m_style & (RCS_TREE | RCS_TREEFIXED)) != 0; }
+    enum class Mode { Flat, Tree, Virtual };
+    class CheckOnExit;
+
+    static Mode ModeOf(uint32_t style);
+    bool IsVirtual() const { return ModeOf(m_style) == Mode::Virtual; }
+    bool IsTree() const { return ModeOf(m_style) == Mode::Tree; }
+    void ChangeMode(uint32_t style);
     ItemEntry DefaultRow() const;
     // The stored row of item (-1: the pseudo item), null when out of range.
     ItemEntry* Stored(int item);
+    const ItemEntry* Stored(int item) const;
     // The row as the control sees it; in virtual mode fetched from the parent.
     const ItemEntry* Read(int item, int subItem);
     void FetchVirtual(int item, int subItem, ItemEntry& entry);
-    uint32_t StateOf(int item);
-    void StoreState(int item, uint32_t state);
+    uint32_t StateOf(int item) const;
+    bool IsSelectedRow(int row) const { return StateOf(GetItemFromRow(row)) & RIS_SELECTED; }
     void ApplyRecord(ItemEntry& entry, const ReportItemInfo& info);
-    bool ChangeSelection(int item, bool select, bool toggle, bool notify);
+    // The one place that selects and focuses: the state bits, the SelectionList
+    // and the focus row change together. row -1 is the pseudo item; no row, no change.
+    void SetRowMarks(int row, bool selected, bool focused);
+    bool ChangeSelection(int row, bool select, bool toggle, bool notify);
     void MoveFocusTo(int row);
     void RemovedRows(int row, int count);
+    void SendDeleted(std::vector<ReportNotify>& records);
+    void ReportInconsistency() const;
     void InsertTree(ItemEntry entry, int position, int indent, int& row);
     int ItemPrefixDepth(int item) const;
 
     uint32_t m_style = 0;
     ReportColumns m_columns;
-    std::vector<ItemEntry> m_rows;
+    RowArray m_rows;
     ItemEntry m_pseudo;
     DisplayOrder m_order;
     SelectionList m_selection;
@@ -161,7 +190,6 @@ class ReportModel {
     ColorTable m_colors;
     ItemCache m_cache;
     int m_virtualCount = 0;
-    uint32_t m_virtualState = 0;  // control-owned bits of the row being read in virtual mode
     ReportTree m_tree;
     ReportParent* m_parent = nullptr;
     const void* m_window = nullptr;
@@ -174,6 +202,21 @@ class ReportModel {
     bool m_sortAscending = true;
     bool m_previewEnabled = true;
     std::string m_emptyText = "There are no items to show in this view.";
+    FaultFunction m_onFault;
+};
+
+// Runs the self-check when a public operation returns, whichever way it returns.
+class ReportModel::CheckOnExit {
+  public:
+    explicit CheckOnExit(const ReportModel& model) : m_model(model) {}
+    CheckOnExit(const CheckOnExit&) = delete;
+    CheckOnExit& operator=(const CheckOnExit&) = delete;
+    ~CheckOnExit() {
+        if (m_model.m_onFault) m_model.ReportInconsistency();
+    }
+
+  private:
+    const ReportModel& m_model;
 };
 
 }  // namespace pagelark

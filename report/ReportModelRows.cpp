@@ -9,9 +9,10 @@
 namespace pagelark {
 
 int ReportModel::InsertItem(const ReportItemInfo& info) {
+    const CheckOnExit check(*this);
     if (m_style & (RCS_VIRTUAL | RCS_TREEFIXED)) return -2;
     if (info.item < 0) return -2;
-    const int count = static_cast<int>(m_rows.size());
+    const int count = static_cast<int>(m_rows.Size());
     const int index = info.item > count ? count : info.item;
     ItemEntry entry = DefaultRow();
     ApplyRecord(entry, info);
@@ -21,11 +22,11 @@ int ReportModel::InsertItem(const ReportItemInfo& info) {
         if (IsTree()) {
             InsertTree(std::move(entry), index, indent, row);
         } else {
-            m_rows.insert(m_rows.begin() + index, std::move(entry));
+            m_rows.Insert(static_cast<size_t>(index), std::move(entry));
             try {
                 m_order.Insert(index);
             } catch (const std::bad_alloc&) {
-                m_rows.erase(m_rows.begin() + index);
+                m_rows.Erase(static_cast<size_t>(index));
                 return -2;
             }
         }
@@ -42,75 +43,122 @@ void ReportModel::InsertTree(ItemEntry entry, int position, int indent, int& row
     int parent = 0;
     int childIndex = 0;
     row = m_tree.Place(m_rows, position, indent, parent, childIndex);
-    m_rows.insert(m_rows.begin() + row, std::move(entry));
+    m_rows.Insert(static_cast<size_t>(row), std::move(entry));
     m_tree.Attach(m_rows, row, parent, childIndex);
 }
 
 int ReportModel::DeleteItem(int item) {
+    const CheckOnExit check(*this);
     if (m_style & (RCS_VIRTUAL | RCS_TREEFIXED)) return -2;
-    if (item < 0 || item >= static_cast<int>(m_rows.size())) return 0;
+    if (item < 0 || item >= static_cast<int>(m_rows.Size())) return 0;
+    std::vector<ReportNotify> deleted;
     if (IsTree()) {
         // A branch goes with its children; each removed item is reported.
-        const int count = m_tree.Remove(m_rows, item, [this](const ItemEntry& entry, int row) {
-            ReportNotify record;
+        const int count = m_tree.Remove(m_rows, item, [&](const ItemEntry& entry, int row) {
+            ReportNotify& record = deleted.emplace_back();
             record.item = row >= 0 ? row : -2;
             record.param = entry.data;
             record.treeNode = entry.node;
-            Notify(record.header, RCN_ITEMDELETED);
         });
         m_selection.OnRemove(item, count);
         RemovedRows(item, count);
-        return 1;
+    } else {
+        ReportNotify& record = deleted.emplace_back();
+        record.item = item;
+        record.param = m_rows[static_cast<size_t>(item)].data;
+        m_rows.Erase(static_cast<size_t>(item));
+        const int row = m_order.Remove(item);
+        m_selection.OnRemove(item);
+        RemovedRows(row, 1);
     }
-    NotifyItem(RCN_ITEMDELETED, item, -1, 0);
-    // The parent may have changed the rows while it was told.
-    if (item >= static_cast<int>(m_rows.size())) return 0;
-    const int row = m_order.RowOf(item);
-    m_rows.erase(m_rows.begin() + item);
-    m_order.Remove(item);
-    m_selection.OnRemove(item);
-    RemovedRows(row, 1);
+    SendDeleted(deleted);
     return 1;
 }
 
 void ReportModel::RemovedRows(int row, int count) {
-    const int rows = GetRowCount();
-    int focus = m_focusRow;
-    if (focus >= row + count) {
-        focus -= count;  // the same item, higher up
-    } else if (focus >= row) {
-        // The focused item went: the row above takes the focus, never past the last row.
-        focus = std::min(row - 1, rows - 1);
-        // Without the new-item row the pseudo item is not shown, so it cannot hold the focus.
+    if (m_focusRow >= row + count) {
+        m_focusRow -= count;  // the same item, higher up
+    } else if (m_focusRow >= row) {
+        // The focused item went, and its mark with it. The row above takes the
+        // focus, never past the last row; without the new-item row the pseudo
+        // item is not shown, so it cannot hold the focus.
+        m_focusRow = -2;
+        const int rows = GetRowCount();
+        int focus = std::min(row - 1, rows - 1);
         if (focus == -1 && !(m_style & RCS_NEWITEMROW)) focus = rows > 0 ? 0 : -2;
-        if (ItemEntry* entry = Stored(GetItemFromRow(focus))) entry->state |= RIS_FOCUSED;
+        SetRowMarks(focus, IsSelectedRow(focus), true);
     }
-    m_focusRow = focus;
     m_view->RowsChanged();
 }
 
+void ReportModel::SendDeleted(std::vector<ReportNotify>& records) {
+    for (ReportNotify& record : records)
+        Notify(record.header, RCN_ITEMDELETED);
+}
+
 int ReportModel::DeleteAllItems() {
+    const CheckOnExit check(*this);
     if (IsVirtual()) return 0;
+    std::vector<ReportNotify> deleted;
+    deleted.reserve(m_rows.Size());
     if (IsTree()) {
-        m_tree.ForEach(m_rows, [this](const ItemEntry& entry, int row) {
-            ReportNotify record;
+        m_tree.ForEach(m_rows, [&](const ItemEntry& entry, int row) {
+            ReportNotify& record = deleted.emplace_back();
             record.item = row >= 0 ? row : -2;
             record.param = entry.data;
             record.treeNode = entry.node;
-            Notify(record.header, RCN_ITEMDELETED);
         });
     } else {
-        for (int item = 0; item < static_cast<int>(m_rows.size()); ++item)
-            NotifyItem(RCN_ITEMDELETED, item, -1, 0);
+        for (size_t item = 0; item < m_rows.Size(); ++item) {
+            ReportNotify& record = deleted.emplace_back();
+            record.item = static_cast<int>(item);
+            record.param = m_rows[item].data;
+        }
     }
-    m_rows.clear();
-    m_order.Clear();
+    // The selection list empties and the focus goes, the pseudo item's included.
+    SetRowMarks(-1, false, false);
+    m_rows.Clear();
+    m_order.Reset(0);
     m_selection.Clear();
     m_tree.Clear();
     m_focusRow = -2;
     m_view->ScrollToTop();
     m_view->RowsChanged();
+    SendDeleted(deleted);
     return 1;
+}
+
+void ReportModel::ChangeMode(uint32_t style) {
+    const Mode from = ModeOf(m_style);
+    const Mode to = ModeOf(style);
+    if (from == Mode::Virtual || to == Mode::Virtual) {
+        // The parent's rows and the stored ones are different items: only the
+        // pseudo item, which both share, keeps its marks.
+        if (m_focusRow >= 0) SetRowMarks(m_focusRow, IsSelectedRow(m_focusRow), false);
+        const std::vector<int> selected(m_selection.Items().begin(), m_selection.Items().end());
+        for (const int item : selected)
+            if (item >= 0) SetRowMarks(GetRowFromItem(item), false, false);
+    }
+    // The marks that stay follow their items; rows are items in the new mode.
+    const int focusItem = GetItemFromRow(m_focusRow);
+    const int anchorItem = GetItemFromRow(m_anchor);
+    if (from == Mode::Tree) {
+        const std::vector<int> newIndex = m_tree.Flatten(m_rows);
+        const auto map = [&](int item) {
+            return item >= 0 ? newIndex[static_cast<size_t>(item)] : item;
+        };
+        m_selection.Remap(map);
+        m_focusRow = map(focusItem);
+        m_anchor = anchorItem >= 0 ? map(anchorItem) : m_anchor;
+    } else {
+        m_focusRow = focusItem;
+        if (anchorItem >= 0) m_anchor = anchorItem;
+    }
+    m_style = style;
+    m_order.Reset(to == Mode::Flat ? static_cast<int>(m_rows.Size()) : 0);
+    if (to == Mode::Tree) m_tree.Build(m_rows);
+    m_cache.Invalidate(-2);
+    m_view->ScrollToTop();
 }
 
 int ReportModel::GetRowCount() const {
@@ -131,7 +179,8 @@ int ReportModel::GetRowFromItem(int item) const {
 
 std::string ReportModel::GetItemRowString(int item, char separator) {
     std::string out;
-    const std::vector<int>& columns = m_columns.Active();
+    // A copy: in virtual mode every read asks the parent, which may change the columns.
+    const std::vector<int> columns = m_columns.Active();
     for (size_t k = 0; k < columns.size(); ++k) {
         char buffer[kTextLimit + 1];
         ReportItemInfo info;
@@ -160,10 +209,15 @@ std::string ReportModel::GetItemRowString(int item, char separator) {
 // ---- Tree mode
 
 int ReportModel::Expand(int item, bool notify) {
-    if (!IsTree() || item < 0 || item >= static_cast<int>(m_rows.size())) return 0;
-    if (!ItemHasChildren(item) || m_tree.IsExpanded(m_rows, item)) return 0;
+    const CheckOnExit check(*this);
+    const auto collapsed = [&] {
+        return IsTree() && item >= 0 && item < static_cast<int>(m_rows.Size()) &&
+               ItemHasChildren(item) && !m_tree.IsExpanded(m_rows, item);
+    };
+    if (!collapsed()) return 0;
     if (notify && NotifyItem(RCN_EXPANDING, item, -1, m_rows[static_cast<size_t>(item)].state))
         return 0;
+    if (!collapsed()) return 0;  // the parent changed the tree while it was asked
     const int count = m_tree.Expand(m_rows, item);
     m_selection.OnInsert(item + 1, count);
     if (m_focusRow > item) m_focusRow += count;
@@ -175,21 +229,24 @@ int ReportModel::Expand(int item, bool notify) {
 }
 
 int ReportModel::Collapse(int item, bool notify) {
-    if (!IsTree() || item < 0 || item >= static_cast<int>(m_rows.size())) return 0;
-    if (!m_tree.IsExpanded(m_rows, item) || !ItemHasChildren(item)) return 0;
+    const CheckOnExit check(*this);
+    const auto expanded = [&] {
+        return IsTree() && item >= 0 && item < static_cast<int>(m_rows.Size()) &&
+               ItemHasChildren(item) && m_tree.IsExpanded(m_rows, item);
+    };
+    if (!expanded()) return 0;
     if (notify && NotifyItem(RCN_EXPANDING, item, -1, m_rows[static_cast<size_t>(item)].state))
         return 0;
+    if (!expanded()) return 0;  // the parent changed the tree while it was asked
     // Hidden rows have no index, so they leave the selection and give up the focus.
-    const int end = item + 1 + m_tree.Collapse(m_rows, item);
-    const int count = end - item - 1;
-    m_tree.ForEachHidden([](ItemEntry& entry) { entry.state &= ~(RIS_SELECTED | RIS_FOCUSED); });
+    const int count = m_tree.ShownBelow(m_rows, item);
+    const int end = item + 1 + count;
+    if (m_focusRow > item && m_focusRow < end) SetRowMarks(item, IsSelectedRow(item), true);
+    for (int row = item + 1; row < end; ++row)
+        SetRowMarks(row, false, false);
+    m_tree.Collapse(m_rows, item);
     m_selection.OnRemove(item + 1, count);
-    if (m_focusRow > item && m_focusRow < end) {
-        m_focusRow = item;
-        m_rows[static_cast<size_t>(item)].state |= RIS_FOCUSED;
-    } else if (m_focusRow >= end) {
-        m_focusRow -= count;
-    }
+    if (m_focusRow >= end) m_focusRow -= count;
     if (m_anchor > item) m_anchor = m_anchor < end ? item : m_anchor - count;
     m_view->RowsChanged();
     m_view->InvalidateAll();

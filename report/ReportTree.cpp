@@ -13,7 +13,7 @@ void ReportTree::Clear() {
 }
 
 int ReportTree::NodeOf(const Rows& rows, int row) const {
-    if (row < 0 || row >= static_cast<int>(rows.size())) return -1;
+    if (row < 0 || row >= static_cast<int>(rows.Size())) return -1;
     const int node = rows[static_cast<size_t>(row)].node;
     return node > 0 && node < static_cast<int>(m_nodes.size()) ? node : -1;
 }
@@ -105,7 +105,7 @@ int ReportTree::Collapse(Rows& rows, int row) {
         hidden.stash = std::move(rows[static_cast<size_t>(row + 1 + i)]);
         hidden.row = -1;
     }
-    rows.erase(rows.begin() + row + 1, rows.begin() + row + 1 + count);
+    rows.Erase(static_cast<size_t>(row + 1), static_cast<size_t>(count));
     n.expanded = false;
     ShiftRows(row + 1 + count, -count);
     SetBranchState(rows, node);
@@ -122,15 +122,14 @@ int ReportTree::Expand(Rows& rows, int row) {
     CollectShown(node, shown);
     const int count = static_cast<int>(shown.size());
     ShiftRows(row + 1, count);
-    Rows back;
+    std::vector<ItemEntry> back;
     back.reserve(shown.size());
     for (int i = 0; i < count; ++i) {
         Node& s = m_nodes[static_cast<size_t>(shown[static_cast<size_t>(i)])];
         back.push_back(std::move(s.stash));
         s.row = row + 1 + i;
     }
-    rows.insert(rows.begin() + row + 1, std::make_move_iterator(back.begin()),
-                std::make_move_iterator(back.end()));
+    rows.Insert(static_cast<size_t>(row + 1), std::move(back));
     SetBranchState(rows, node);
     return count;
 }
@@ -166,10 +165,55 @@ int ReportTree::Remove(Rows& rows, int row,
         n = Node{};
         n.parent = -1;
     }
-    rows.erase(rows.begin() + row, rows.begin() + row + count);
+    rows.Erase(static_cast<size_t>(row), static_cast<size_t>(count));
     ShiftRows(row + count, -count);
     SetBranchState(rows, parent);
     return count;
+}
+
+void ReportTree::Build(Rows& rows) {
+    Clear();
+    // The rows' ancestors so far, deepest last: each row above that is not on this
+    // path has a later row with an indent no larger, which is the nearer candidate.
+    std::vector<std::pair<int, int>> path;  // indent, node
+    for (size_t row = 0; row < rows.Size(); ++row) {
+        ItemEntry& entry = rows[row];
+        const int indent = std::max(entry.indent, 0);
+        while (!path.empty() && path.back().first >= indent)
+            path.pop_back();
+        const int parent = path.empty() ? 0 : path.back().second;
+        const int id = static_cast<int>(m_nodes.size());
+        Node node;
+        node.parent = parent;
+        node.row = static_cast<int>(row);
+        m_nodes.push_back(std::move(node));
+        Node& p = m_nodes[static_cast<size_t>(parent)];
+        if (p.children.empty()) p.expanded = true;
+        p.children.push_back(id);
+        entry.node = id;
+        entry.state &= ~(RIS_COLLAPSED | RIS_EXPANDED);
+        SetBranchState(rows, parent);
+        path.emplace_back(indent, id);
+    }
+}
+
+std::vector<int> ReportTree::Flatten(Rows& rows) {
+    std::vector<int> newIndex(rows.Size(), -2);
+    std::vector<ItemEntry> flat;
+    flat.reserve(m_nodes.size());
+    std::vector<int> pending(m_nodes[0].children.rbegin(), m_nodes[0].children.rend());
+    while (!pending.empty()) {
+        Node& n = m_nodes[static_cast<size_t>(pending.back())];
+        pending.pop_back();
+        if (n.row >= 0) newIndex[static_cast<size_t>(n.row)] = static_cast<int>(flat.size());
+        flat.push_back(std::move(n.row >= 0 ? rows[static_cast<size_t>(n.row)] : n.stash));
+        flat.back().node = -1;
+        flat.back().state &= ~(RIS_COLLAPSED | RIS_EXPANDED);
+        pending.insert(pending.end(), n.children.rbegin(), n.children.rend());
+    }
+    rows.Assign(std::move(flat));
+    Clear();
+    return newIndex;
 }
 
 void ReportTree::ForEachHidden(const std::function<void(ItemEntry&)>& change) {
@@ -196,15 +240,12 @@ std::vector<int> ReportTree::Sort(Rows& rows, const std::function<int(int, int)>
     std::vector<int> shown;
     CollectShown(0, shown);
     std::vector<int> oldRows(shown.size());
-    Rows sorted;
-    sorted.reserve(rows.size());
     for (size_t row = 0; row < shown.size(); ++row) {
         Node& n = m_nodes[static_cast<size_t>(shown[row])];
         oldRows[row] = n.row;
-        sorted.push_back(std::move(rows[static_cast<size_t>(n.row)]));
         n.row = static_cast<int>(row);
     }
-    rows = std::move(sorted);
+    rows.Permute(oldRows);
     return oldRows;
 }
 
@@ -216,6 +257,11 @@ int ReportTree::Depth(const Rows& rows, int row) const {
         ++depth;
     }
     return depth;
+}
+
+int ReportTree::ShownBelow(const Rows& rows, int row) const {
+    const int node = NodeOf(rows, row);
+    return node > 0 ? ShownDescendants(node) : 0;
 }
 
 bool ReportTree::HasChildren(const Rows& rows, int row) const {

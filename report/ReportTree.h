@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "report/ItemEntry.h"
+#include "report/RowArray.h"
 
 namespace pagelark {
 
@@ -12,7 +13,7 @@ namespace pagelark {
 // nodes until it is expanded again. A hidden root stands above the top level.
 class ReportTree {
   public:
-    using Rows = std::vector<ItemEntry>;
+    using Rows = RowArray;
 
     ReportTree() { Clear(); }
     void Clear();
@@ -34,6 +35,13 @@ class ReportTree {
     // Every entry, depth first, with its row (-1 when hidden).
     void ForEach(const Rows& rows, const std::function<void(const ItemEntry&, int)>& visit) const;
 
+    // Builds the tree from rows in index order, each under the nearest row above
+    // with a smaller indent; every branch starts expanded, so the rows stay in place.
+    void Build(Rows& rows);
+    // Puts every item, the hidden ones too, back into rows depth first and
+    // empties the tree. Returns the new index of each old row.
+    std::vector<int> Flatten(Rows& rows);
+
     // Every hidden entry, for changes that touch all rows.
     void ForEachHidden(const std::function<void(ItemEntry&)>& change);
 
@@ -42,6 +50,8 @@ class ReportTree {
     std::vector<int> Sort(Rows& rows, const std::function<int(int, int)>& compare);
 
     int Depth(const Rows& rows, int row) const;
+    // How many rows below `row` belong to its shown subtree.
+    int ShownBelow(const Rows& rows, int row) const;
     bool HasChildren(const Rows& rows, int row) const;
     bool IsExpanded(const Rows& rows, int row) const;
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "report/MemoryHeader.h"
 #include "report/ReportModel.h"
+#include "tests/report/MemoryHeader.h"
 
 namespace pagelark {
 namespace {
@@ -92,6 +92,42 @@ void DisplayRowOfEveryItem(benchmark::State& state) {
     }
 }
 BENCHMARK(DisplayRowOfEveryItem)->Unit(benchmark::kMillisecond);
+
+// The Delete command removes one row at a time; the list has been sorted, so
+// display rows and item indexes differ. Front: every row moves up each time.
+void DeleteRowsOneByOne(benchmark::State& state) {
+    const bool fromFront = state.range(0) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        List list;
+        list.Insert();
+        list.SetResults();
+        list.model.SortItems(kResultColumn, true);
+        list.model.SelectItems(kRows / 2, kRows / 2, true, false, false, false);
+        state.ResumeTiming();
+        for (int i = kRows - 1; i >= 0; --i)
+            list.model.DeleteItem(fromFront ? 0 : i);
+        benchmark::DoNotOptimize(list.model.GetItemCount());
+    }
+}
+BENCHMARK(DeleteRowsOneByOne)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// A virtual list of 50000 rows: select them all, then walk the selection.
+void VirtualSelectAllAndWalk(benchmark::State& state) {
+    constexpr int kVirtualRows = 50000;
+    for (auto _ : state) {
+        List list;
+        list.model.ModifyReportStyle(0, RCS_VIRTUAL);
+        list.model.SetItemCount(kVirtualRows);
+        list.model.SelectItems(0, kVirtualRows - 1, true, false, false, false);
+        int count = 0;
+        for (int i = list.model.GetFirstSelectedItem(); i >= 0;
+             i = list.model.GetNextSelectedItem(i))
+            ++count;
+        benchmark::DoNotOptimize(count);
+    }
+}
+BENCHMARK(VirtualSelectAllAndWalk)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pagelark

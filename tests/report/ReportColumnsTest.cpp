@@ -86,6 +86,46 @@ TEST_F(Columns, DeactivateKeepsTheSortMarkOnItsColumn) {
     EXPECT_EQ(model.Columns().Extent(), 0);
 }
 
+TEST_F(Columns, AHeaderChangeIsCopiedAndReported) {
+    DefineColumns(2);
+    model.DeactivateAllSubItems();
+    model.ActivateSubItem(1, 0);  // header item 0 shows subitem 1
+    model.ActivateSubItem(0, 1);
+    header.SetItemWidth(0, 150);
+    header.SetItemFormat(0, HDF_STRING | HDF_RIGHT);
+    model.OnHeaderItemChanged(0, true, true);
+    EXPECT_EQ(model.GetSubItemWidth(1), 150);
+    EXPECT_EQ(model.Columns().Def(1).format & HDF_JUSTIFYMASK, HDF_RIGHT);
+    EXPECT_EQ(model.Columns().Extent(), 250);
+    const auto changed = parent.Codes(RCN_COLUMNCHANGED);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].item, -2);
+    EXPECT_EQ(changed[0].subItem, 1);
+}
+
+TEST_F(Columns, LanguageChangeRedefinesEveryColumn) {
+    DefineColumns(4);
+    AddRows({"kept"});
+    ASSERT_EQ(model.DeactivateAllSubItems(), 1);
+    EXPECT_TRUE(model.Columns().Active().empty());
+    for (int n = 0; n < 4; ++n) {
+        SubItemDef def;
+        def.format = HDF_STRING;
+        def.width = n == 3 ? 10 : -1;
+        def.minWidth = 30;
+        def.text = "Spalte " + std::to_string(n);
+        EXPECT_EQ(model.RedefineSubItem(n, def), 1);
+        EXPECT_EQ(model.ActivateSubItem(n, n), n);
+    }
+    EXPECT_EQ(model.RedefineSubItem(4, SubItemDef{}), 0);
+    HeaderItem item;
+    header.GetItem(2, item);
+    EXPECT_EQ(item.text, "Spalte 2");
+    EXPECT_EQ(model.GetSubItemWidth(0), ReportColumns::kDefaultWidth);
+    EXPECT_EQ(model.GetSubItemWidth(3), 30);
+    EXPECT_EQ(model.GetItemRowString(0, ';'), "kept;;;\n");
+}
+
 TEST_F(Columns, ActiveColumnsFollowTheHeaderOrder) {
     DefineColumns(3);
     AddRows({"zero"});

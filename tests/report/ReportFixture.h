@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "report/MemoryHeader.h"
 #include "report/ReportModel.h"
+#include "tests/report/MemoryHeader.h"
 
 namespace pagelark {
 
@@ -48,7 +48,10 @@ class ReportFixture : public ::testing::Test {
     void SetUp() override {
         model.SetHeader(&header);
         model.SetParent(&parent, nullptr, 1011);
+        model.SetConsistencyCheck(FailTest);
     }
+    // Every public operation ends with the model's own check of its marks and order.
+    static void FailTest(const std::string& fault) { ADD_FAILURE() << fault; }
     void DefineColumns(int count = 4) {
         for (int n = 0; n < count; ++n) {
             SubItemDef def;

@@ -137,6 +137,21 @@ TEST_F(Model, DeleteRenumbersAndReportsEachItem) {
     EXPECT_EQ(deleted[0].param, 101);
 }
 
+TEST_F(Model, AParentThatDeletesWhileBeingTold) {
+    DefineColumns(1);
+    AddRows({"a", "b", "c", "d", "e"});
+    parent.answer = [this](const ReportNotify& n) {
+        if (n.header.code == RCN_ITEMDELETED && n.param == 103) model.DeleteItem(0);
+        return 0;
+    };
+    ASSERT_EQ(model.DeleteItem(3), 1);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"b", "c", "e"}));
+    std::vector<int> params;
+    for (const auto& s : parent.Codes(RCN_ITEMDELETED))
+        params.push_back(s.param);
+    EXPECT_EQ(params, (std::vector<int>{103, 100}));
+}
+
 TEST_F(Model, FocusAfterDeletingRows) {
     const struct {
         int rows, focus, deleted, focusAfter;
@@ -152,6 +167,7 @@ TEST_F(Model, FocusAfterDeletingRows) {
         ReportModel m;
         MemoryHeader h;
         m.SetHeader(&h);
+        m.SetConsistencyCheck(FailTest);
         m.ModifyReportStyle(0, c.style);
         m.DefineSubItem(0, SubItemDef{});
         for (int i = 0; i < c.rows; ++i) {

@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "ReportFixture.h"
 
 namespace pagelark {
@@ -15,6 +17,34 @@ TEST_F(Selection, FirstSelectedItemIsMinusTwoOrThePseudoItem) {
     EXPECT_EQ(model.GetNextSelectedItem(-1), -2);
     model.SelectItems(1, 1, true, true, false, false);
     EXPECT_EQ(model.GetNextSelectedItem(-1), 1);
+}
+
+TEST_F(Selection, RangesAreClippedToTheRows) {
+    DefineColumns(1);
+    model.SelectItems(0, 0, true, false, false, false);  // no rows: no focus row either
+    EXPECT_EQ(model.GetFocusRow(), -2);
+    AddRows({"a", "b"});
+    EXPECT_EQ(model.GetFocusRow(), -2);
+    model.SelectItems(0, INT_MAX, true, false, false, false);
+    EXPECT_EQ(SelectionOrder(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(model.GetFocusRow(), 0);
+    model.SelectItems(INT_MAX, 0, true, false, true, false);  // toggles both rows off
+    EXPECT_EQ(SelectionOrder(), (std::vector<int>{}));
+    EXPECT_EQ(model.GetFocusRow(), -2);
+}
+
+TEST_F(Selection, DeleteAllDropsThePseudoItemsMarks) {
+    model.ModifyReportStyle(0, RCS_NEWITEMROW);
+    DefineColumns(1);
+    model.SelectItems(-1, -1, true, false, false, false);
+    model.DeleteAllItems();
+    ReportItemInfo info;
+    info.item = -1;
+    model.GetItem(info);
+    EXPECT_EQ(info.state, 0u);
+    AddRows({"a", "b"});
+    model.SelectItems(0, 0, true, false, false, false);
+    EXPECT_EQ(model.GetFirstSelectedItem(), 0);
 }
 
 TEST_F(Selection, VetoKeepsOneRowOfARangeUnchanged) {
@@ -80,6 +110,31 @@ TEST_F(Sorting, DirectionFocusAndHeaderMark) {
     EXPECT_FALSE(ascending);
     model.DeactivateSubItem(1);
     EXPECT_EQ(model.SortItems(1, true), 0);
+}
+
+TEST_F(Sorting, BytesFrom0x80SortAfterAscii) {
+    DefineColumns(1);
+    AddRows({"\xe4\xb8\xad", "z", "\xc3\xa9", "Z"});
+    model.SortItems(0, true);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"Z", "z", "\xc3\xa9", "\xe4\xb8\xad"}));
+}
+
+TEST_F(Sorting, AFocusOnNoRowOrThePseudoRowStaysThere) {
+    DefineColumns(1);
+    AddRows({"b", "a"});
+    for (const uint32_t style : {0u, RCS_TREE})
+        for (const int focus : {-2, -1}) {
+            model.ModifyReportStyle(RCS_TREE, style);
+            model.SelectItems(focus, focus, false, false, false, false);
+            ASSERT_EQ(model.SortItems(0, style == 0), 1);
+            EXPECT_EQ(model.GetFocusRow(), focus) << style;
+            for (int item = -1; item < 2; ++item) {
+                ReportItemInfo info;
+                info.item = item;
+                model.GetItem(info);
+                EXPECT_EQ((info.state & RIS_FOCUSED) != 0, item == focus) << item;
+            }
+        }
 }
 
 TEST_F(Sorting, CaptionClickSortsAscendingFirstThenFlips) {

@@ -1,3 +1,4 @@
+#include <climits>
 #include <cstring>
 
 #include "ReportFixture.h"
@@ -19,12 +20,13 @@ class Virtual : public ReportFixture {
             info.state = RIS_BOLD | RIS_SELECTED;  // the parent cannot select
             if (info.subItem == 1 && info.item % 2) info.mask &= ~RIF_TEXT & ~RIF_IMAGE;
             if (info.mask & RIF_TEXT)
-                std::snprintf(info.text, static_cast<size_t>(info.textMax), "row %d/%d", info.item,
-                              info.subItem);
+                std::snprintf(info.text, static_cast<size_t>(info.textMax), "row %d/%d%s",
+                              info.item, info.subItem, version.c_str());
             return 0;
         };
     }
     std::vector<std::pair<int, int>> asked;
+    std::string version;  // changes when the parent's data change
 };
 
 TEST_F(Virtual, RowsAreFetchedOncePerSlot) {
@@ -64,6 +66,38 @@ TEST_F(Virtual, InvalidateAndSwitchingTheCacheOff) {
     model.GetItemText(8, 0);
     model.GetItemText(8, 0);
     EXPECT_EQ(asked.size(), 5u);
+    // Nothing read while it was off may come back once it is on again.
+    version = " new";
+    model.EnableItemCache(true);
+    EXPECT_EQ(model.GetItemText(8, 0), "row 8/0 new");
+}
+
+TEST_F(Virtual, ShrinkingTheCountDropsWhatLiesPastIt) {
+    model.GetItemText(500, 0);
+    model.SelectItems(3, 3, true, false, false, false);
+    model.SelectItems(500, 500, true, true, false, false);
+    model.SetItemCount(10);
+    EXPECT_EQ(SelectionOrder(), (std::vector<int>{3}));
+    EXPECT_EQ(model.GetNextSelectedItem(3), -2);
+    EXPECT_EQ(model.GetFocusRow(), -2);
+    model.SetItemCount(1000);
+    ReportItemInfo info;
+    info.item = 500;
+    model.GetItem(info);
+    EXPECT_EQ(info.state, RIS_BOLD);
+    EXPECT_EQ(asked.size(), 2u);  // item 500 is asked for again
+}
+
+TEST_F(Virtual, AParentThatReadsAnotherRowWhileAnswering) {
+    std::string inner;
+    const auto answer = parent.dispInfo;
+    parent.dispInfo = [&](ReportItemInfo& info) {
+        if (info.item == 5 && inner.empty()) inner = model.GetItemText(133, 0);  // same slot
+        return answer(info);
+    };
+    EXPECT_EQ(model.GetItemText(5, 0), "row 5/0");
+    EXPECT_EQ(inner, "row 133/0");
+    EXPECT_EQ(model.GetItemText(133, 0), "row 133/0");
 }
 
 TEST_F(Virtual, SelectionBelongsToTheControl) {
@@ -79,6 +113,12 @@ TEST_F(Virtual, SelectionBelongsToTheControl) {
     EXPECT_EQ(model.GetNextSelectedItem(11), 12);
     model.SelectItems(500, 500, true, false, false, false);
     EXPECT_EQ(model.GetFirstSelectedItem(), 500);
+    model.SelectItems(0, INT_MAX, true, false, false, false);
+    EXPECT_EQ(model.Selection().Size(), 1000);
+    int walked = 0;
+    for (int i = model.GetFirstSelectedItem(); i >= 0; i = model.GetNextSelectedItem(i))
+        EXPECT_EQ(i, walked++);
+    EXPECT_EQ(walked, 1000);
 }
 
 using Tree = ReportFixture;
@@ -93,6 +133,34 @@ void AddTree(ReportModel& model, const std::vector<std::pair<std::string, int>>&
         info.indent = indent;
         model.InsertItem(info);
     }
+}
+
+TEST_F(Tree, SwitchingTreeModeKeepsEveryRowAndTheMarks) {
+    DefineColumns(1);
+    AddRows({"b", "a"});
+    model.SortItems(0, true);
+    model.SelectItems(1, 1, true, false, false, false);  // "b", item 0
+    model.ModifyReportStyle(0, RCS_TREE);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"b", "a"}));  // index order
+    EXPECT_EQ(SelectionOrder(), (std::vector<int>{0}));
+    EXPECT_EQ(model.GetFocusRow(), 0);
+    AddTree(model, {{"a1", 1}});
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"b", "a", "a1"}));
+    ASSERT_EQ(model.SortItems(0, true), 1);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"a", "a1", "b"}));
+    ASSERT_EQ(model.DeleteItem(2), 1);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"a", "a1"}));
+    model.SelectItems(0, 0, true, false, false, false);
+    model.Collapse(0, false);
+    // Off again: the hidden child shows too, and the list takes new rows.
+    model.ModifyReportStyle(RCS_TREE, 0);
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"a", "a1"}));
+    EXPECT_EQ(SelectionOrder(), (std::vector<int>{0}));
+    AddRows({"c"});
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"a", "a1", "c"}));
+    ReportItemInfo info;
+    model.GetItem(info);
+    EXPECT_EQ(info.state, RIS_SELECTED | RIS_FOCUSED);  // no tree bits without a tree
 }
 
 TEST_F(Tree, CollapseAndExpandKeepDisplayRows) {
@@ -125,6 +193,19 @@ TEST_F(Tree, CollapseAndExpandKeepDisplayRows) {
     parent.answer = [](const ReportNotify& n) { return n.header.code == RCN_EXPANDING; };
     EXPECT_EQ(model.Collapse(0, true), 0);
     EXPECT_EQ(model.GetRowCount(), 6);
+}
+
+TEST_F(Tree, AParentThatChangesTheTreeWhileAsked) {
+    DefineColumns(1);
+    model.ModifyReportStyle(0, RCS_TREE);
+    AddTree(model, {{"A", 0}, {"A1", 1}, {"B", 0}, {"B1", 1}});
+    parent.answer = [this](const ReportNotify& n) {
+        if (n.header.code == RCN_EXPANDING) model.DeleteItem(0);  // A goes, and A1 with it
+        return 0;
+    };
+    EXPECT_EQ(model.Collapse(2, true), 0);  // row 2 is gone
+    EXPECT_EQ(DisplayedTexts(), (std::vector<std::string>{"B", "B1"}));
+    EXPECT_TRUE(parent.Codes(RCN_EXPANDED).empty());
 }
 
 TEST_F(Tree, SortKeepsChildrenUnderTheirParents) {

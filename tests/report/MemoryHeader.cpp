@@ -1,4 +1,4 @@
-#include "report/MemoryHeader.h"
+#include "tests/report/MemoryHeader.h"
 
 #include <algorithm>
 
