@@ -1,6 +1,6 @@
 #include "files/ItemStore.h"
 
-#include "engine/ItemNumber.h"
+#include "engine/collect/ItemNumber.h"
 #include "files/XmlDocument.h"
 
 namespace pagelark {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "common/Utf8Prefix.h"
 #include "report/SubItemSegments.h"
-#include "report/Utf8Prefix.h"
 
 namespace pagelark {
 

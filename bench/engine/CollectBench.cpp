@@ -7,9 +7,9 @@
 #include <map>
 #include <thread>
 
-#include "engine/CollectWorker.h"
-#include "engine/ItemList.h"
-#include "engine/MemoryCollectHost.h"
+#include "engine/collect/CollectWorker.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryCollectHost.h"
 #include "tests/support/LocalServer.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <pugixml.hpp>
 
-#include "engine/ItemList.h"
-#include "engine/MemoryRows.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryRows.h"
 #include "files/ScriptFile.h"
 #include "files/XmlDocument.h"
 

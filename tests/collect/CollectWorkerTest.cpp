@@ -1,4 +1,4 @@
-#include "engine/CollectWorker.h"
+#include "engine/collect/CollectWorker.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <map>
 #include <regex>
 
-#include "engine/ItemList.h"
-#include "engine/ItemState.h"
-#include "engine/MemoryCollectHost.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/ItemState.h"
+#include "engine/collect/MemoryCollectHost.h"
 #include "files/SnapFile.h"
 #include "tests/support/LocalServer.h"
 

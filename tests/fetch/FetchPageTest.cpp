@@ -1,4 +1,4 @@
-#include "engine/FetchPage.h"
+#include "engine/fetch/FetchPage.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/InternetFile.h"
-#include "engine/InternetSession.h"
-#include "engine/SplitUrl.h"
+#include "engine/fetch/InternetFile.h"
+#include "engine/fetch/InternetSession.h"
+#include "engine/fetch/SplitUrl.h"
 #include "tests/support/LocalServer.h"
 
 namespace pagelark {
