@@ -1,5 +1,6 @@
 #include "engine/collect/CollectWorker.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -8,6 +9,8 @@
 #include "engine/collect/ItemList.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
+#include "engine/collect/PageDownloads.h"
+#include "engine/fetch/FetchError.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/FlattenPage.h"
 #include "engine/page/Utf8.h"
@@ -35,7 +38,7 @@ std::tm LocalTimeNow() {
     return local;
 }
 
-CollectWorker::CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings,
+CollectWorker::CollectWorker(CollectHost& host, ItemList& list, CollectSettings settings,
                              LocalClock clock)
     : m_host(host), m_list(list), m_settings(std::move(settings)), m_clock(std::move(clock)) {}
 
@@ -73,7 +76,8 @@ bool CollectWorker::Start() {
     const std::lock_guard<std::mutex> hold(m_threadsLock);
     ++m_activeThreads;
     try {
-        m_threads.emplace_back([this, generation] { Run(generation); });
+        m_threads.emplace_back(
+            [this, generation, settings = m_settings] { Run(generation, settings); });
     } catch (const std::system_error&) {
         --m_activeThreads;  // the window keeps its running look until Stop
     }
@@ -117,17 +121,28 @@ bool CollectWorker::Guarded(int generation, const std::function<void()>& change)
     return ran;
 }
 
-void CollectWorker::Run(int generation) {
-    while (true) {
-        int count = 0;
-        if (!Guarded(generation, [&] { count = m_host.Rows().GetItemCount(); })) break;
-        int row;
-        {
-            const std::lock_guard<std::mutex> hold(m_claimLock);
-            if (!Current(generation) || m_claimIndex >= count - 1) break;
-            row = ++m_claimIndex;
+void CollectWorker::Run(int generation, const CollectSettings& settings) {
+    try {
+        PageDownloads downloads(
+            settings.fetch, [this, generation] { return !Current(generation); },
+            static_cast<size_t>(std::max(settings.parallelDownloads, 1)));
+        int scan = 0;
+        while (true) {
+            int count = 0;
+            if (!Guarded(generation, [&] { count = m_host.Rows().GetItemCount(); })) break;
+            int row;
+            {
+                const std::lock_guard<std::mutex> hold(m_claimLock);
+                if (!Current(generation) || m_claimIndex >= count - 1) break;
+                row = ++m_claimIndex;
+            }
+            scan = std::max(scan, row);
+            DownloadAhead(generation, downloads, scan, count);
+            Collect(generation, row, count, downloads);
         }
-        Collect(generation, row, count);
+    } catch (const FetchError&) {
+        // Stopped while waiting for a page (or the network could not be set
+        // up); the downloads are gone and nothing more changes.
     }
     Guarded(generation, [&] {
         const std::lock_guard<std::mutex> hold(m_finishLock);
@@ -139,7 +154,22 @@ void CollectWorker::Run(int generation) {
     --m_activeThreads;
 }
 
-void CollectWorker::Collect(int generation, int row, int count) {
+void CollectWorker::DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count) {
+    while (!downloads.Full() && scan < count) {
+        std::string url;
+        const int row = scan++;
+        if (!Guarded(generation, [&] {
+                const int data = m_host.Rows().GetItemData(row);
+                if (IsDisabledData(data)) return;
+                url = m_host.ReadItem(data).url;
+                if (m_list.pageCache.Find(url)) url.clear();
+            }))
+            return;
+        if (!url.empty() && !downloads.Known(url)) downloads.Add(url);
+    }
+}
+
+void CollectWorker::Collect(int generation, int row, int count, PageDownloads& downloads) {
     bool disabled = false;
     ItemRecord item;
     std::optional<std::string> cached;
@@ -171,10 +201,8 @@ void CollectWorker::Collect(int generation, int row, int count) {
         if (cached) {
             text = std::move(*cached);
         } else {
-            std::vector<char> page(kPageBufferBytes);
-            size_t length = 0;
-            const auto stopped = [this, generation] { return !Current(generation); };
-            if (!FetchPage(page.data(), page.size(), item.url, length, stopped, m_settings)) {
+            std::optional<std::string> page = downloads.Take(item.url);
+            if (!page) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
@@ -185,10 +213,11 @@ void CollectWorker::Collect(int generation, int row, int count) {
             // Links are numbered in a table of their own and taken over only
             // if the run is still on when the result is written.
             pageLinks.StartAt(m_list.links.LinkCounter());
-            std::vector<char> flat(kPageBufferBytes);
+            // Room for link markers longer than the tags they stand for.
+            std::vector<char> flat(2 * page->size() + 64);
             size_t flatLength = 0;
-            if (FlattenPage(page.data(), length, flat.data(), flat.size(), flatLength, item.url,
-                            pageLinks))
+            if (FlattenPage(page->data(), page->size(), flat.data(), flat.size(), flatLength,
+                            item.url, pageLinks))
                 text.assign(flat.data(), flatLength);
         }
         const bool fetched = !cached.has_value();

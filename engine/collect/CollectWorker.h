@@ -12,7 +12,15 @@
 namespace pagelark {
 
 class CollectHost;
+class PageDownloads;
 struct ItemList;
+
+// What a run reads at Start. The window keeps them as its settings
+// "ParallelDownloads" and "PageDeadlineSeconds" (fetch.pageDeadlineSeconds).
+struct CollectSettings {
+    FetchSettings fetch;
+    int parallelDownloads = 16;  // pages downloaded ahead of the rows at once; 1: one at a time
+};
 
 // The local wall-clock time that Last Update shows, asked on the list's
 // thread as each row's result is written; tests give fixed times.
@@ -21,12 +29,15 @@ std::tm LocalTimeNow();
 
 // Collects the list on a background thread: for every enabled row in order
 // it takes the page from the run's cache or downloads and flattens it,
-// applies the item's Filter and writes state, Result and Last Update. Every
-// change to the list is made on the list's thread through the host and only
-// while the run is still on, so nothing changes after Stop.
+// applies the item's Filter and writes state, Result and Last Update. Pages
+// of later rows download meanwhile, but each row is worked on only at its
+// turn, so rows, link numbers and entries come out as in a run that
+// downloads one page at a time. Every change to the list is made on the
+// list's thread through the host and only while the run is still on, so
+// nothing changes after Stop.
 class CollectWorker {
   public:
-    CollectWorker(CollectHost& host, ItemList& list, FetchSettings settings = {},
+    CollectWorker(CollectHost& host, ItemList& list, CollectSettings settings = {},
                   LocalClock clock = LocalTimeNow);
     // Stops a run and waits for the threads; the host must still be able to
     // run tasks on the list thread.
@@ -36,6 +47,8 @@ class CollectWorker {
 
     // On the list thread. Start does nothing (false) on an empty list.
     bool Start();
+    // On the list thread; the next Start uses them.
+    void SetSettings(const CollectSettings& settings) { m_settings = settings; }
     void Stop();
     bool IsRunning() const { return m_running.load() == 1; }
 
@@ -48,8 +61,10 @@ class CollectWorker {
     int DoneCount() const;
 
   private:
-    void Run(int generation);
-    void Collect(int generation, int row, int count);
+    void Run(int generation, const CollectSettings& settings);
+    // Queues downloads for the rows from `scan` on while there is room.
+    void DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count);
+    void Collect(int generation, int row, int count, PageDownloads& downloads);
     // Runs `change` on the list thread when this worker's run is still on;
     // returns whether it ran.
     bool Guarded(int generation, const std::function<void()>& change);
@@ -59,7 +74,7 @@ class CollectWorker {
 
     CollectHost& m_host;
     ItemList& m_list;
-    const FetchSettings m_settings;
+    CollectSettings m_settings;
     const LocalClock m_clock;
 
     std::atomic<int> m_running{0};

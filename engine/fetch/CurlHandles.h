@@ -13,6 +13,9 @@ struct CurlEasyCleanup {
 struct CurlMultiCleanup {
     void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
 };
+struct CurlShareCleanup {
+    void operator()(CURLSH* handle) const { curl_share_cleanup(handle); }
+};
 struct CurlSlistCleanup {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -25,6 +28,7 @@ struct CurlFree {
 
 using CurlEasy = std::unique_ptr<CURL, CurlEasyCleanup>;
 using CurlMulti = std::unique_ptr<CURLM, CurlMultiCleanup>;
+using CurlShare = std::unique_ptr<CURLSH, CurlShareCleanup>;
 using CurlSlist = std::unique_ptr<curl_slist, CurlSlistCleanup>;
 using CurlUrl = std::unique_ptr<CURLU, CurlUrlCleanup>;
 using CurlString = std::unique_ptr<char, CurlFree>;

@@ -1,9 +1,14 @@
 #include "engine/fetch/InternetFile.h"
 
+#include <linux/tcp.h>  // the kernel's tcp_info, with the byte count
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstring>
 
 #include "engine/fetch/FetchError.h"
+#include "engine/fetch/FetchPage.h"
 #include "engine/fetch/InternetSession.h"
 #include "engine/page/TextBytes.h"
 
@@ -11,13 +16,10 @@ namespace pagelark {
 
 namespace {
 
-constexpr int kTurnMilliseconds = 50;
 constexpr long kMaxRedirects = 10;
 // The first answer's body is read only so that its connection can carry the
 // second request; past this size, a new connection is cheaper than reading.
 constexpr size_t kDiscardLimit = 256 * 1024;
-// Received bytes held for Read; beyond this the transfer pauses.
-constexpr size_t kPendingLimit = 64 * 1024;
 // No local file or other protocol may be reached, not even by a redirect.
 constexpr const char* kProtocols = "http,https,ftp,ftps";
 constexpr std::string_view kDefaultHeaders[] = {"Cache-Control: no-cache", "Pragma: no-cache"};
@@ -34,10 +36,14 @@ void SetOption(CURL* easy, CURLoption option, T value) {
 }  // namespace
 
 InternetFile::InternetFile(InternetSession& session, const UrlParts& url)
-    : m_session(session), m_url(url), m_easy(curl_easy_init()) {
-    if (!m_easy) throw FetchError("cannot create a transfer");
+    : m_session(session), m_url(url), m_connections(curl_share_init()), m_easy(curl_easy_init()) {
+    if (!m_easy || !m_connections) throw FetchError("cannot create a transfer");
+    if (curl_share_setopt(m_connections.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT) !=
+        CURLSHE_OK)
+        throw FetchError("cannot keep connections apart");
     CURL* const easy = m_easy.get();
     const FetchSettings& settings = m_session.Settings();
+    SetOption(easy, CURLOPT_SHARE, m_connections.get());
     SetOption(easy, CURLOPT_URL, m_url.url.c_str());
     SetOption(easy, CURLOPT_USERAGENT, m_session.Agent().c_str());
     SetOption(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
@@ -48,6 +54,10 @@ InternetFile::InternetFile(InternetSession& session, const UrlParts& url)
     // what the first answer set.
     SetOption(easy, CURLOPT_COOKIEFILE, "");
     SetOption(easy, CURLOPT_NOSIGNAL, 1L);
+    // A name lookup still running when the transfer is abandoned is left to
+    // finish on its own instead of being waited for, so Stop is never held
+    // up by a resolver that does not answer.
+    SetOption(easy, CURLOPT_QUICK_EXIT, 1L);
     SetOption(easy, CURLOPT_CONNECTTIMEOUT, settings.connectTimeoutSeconds);
     SetOption(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, settings.stallTimeoutSeconds);
     // Replaces the built-in bundle file; the built-in certificate folder
@@ -60,16 +70,30 @@ InternetFile::InternetFile(InternetSession& session, const UrlParts& url)
     SetOption(easy, CURLOPT_HEADERDATA, this);
     SetOption(easy, CURLOPT_PREREQFUNCTION, &InternetFile::OnConnected);
     SetOption(easy, CURLOPT_PREREQDATA, this);
+    SetOption(easy, CURLOPT_OPENSOCKETFUNCTION, &InternetFile::OnOpenSocket);
+    SetOption(easy, CURLOPT_OPENSOCKETDATA, this);
+    SetOption(easy, CURLOPT_CLOSESOCKETFUNCTION, &InternetFile::OnCloseSocket);
+    SetOption(easy, CURLOPT_CLOSESOCKETDATA, this);
     SetHeaderList();
 }
 
 InternetFile::~InternetFile() {
     Close();
+    // The connections close while the socket list they report to still lives.
+    m_easy.reset();
+    m_connections.reset();
 }
 
 void InternetFile::Open() {
-    Start(IsHttp() ? BodyUse::Discard : BodyUse::Keep);
+    Begin();
     WaitForHeaders();
+}
+
+void InternetFile::Begin() {
+    const long deadline = m_session.Settings().pageDeadlineSeconds;
+    m_deadline = deadline > 0 ? std::chrono::steady_clock::now() + std::chrono::seconds(deadline)
+                              : std::chrono::steady_clock::time_point::max();
+    Start(IsHttp() ? BodyUse::Discard : BodyUse::Keep);
 }
 
 bool InternetFile::IsHttp() const {
@@ -102,33 +126,20 @@ bool InternetFile::AddRequestHeaders(std::string_view text) {
 }
 
 void InternetFile::SendRequest() {
-    // Finish reading the previous answer (it is discarded); a failure there
-    // only costs the connection, which the new request then opens afresh.
     while (!m_finished)
-        Turn();
-    Detach();
-    SetHeaderList();
-    Start(BodyUse::Keep);
+        m_session.Turn();
+    Resend();
     WaitForHeaders();
 }
 
-size_t InternetFile::Read(char* buffer, size_t count) {
-    while (m_pendingPos == m_pending.size() && !m_finished && m_attached) {
-        if (m_paused) {
-            m_paused = false;
-            curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);  // may deliver data at once
-        } else {
-            Turn();
-        }
-    }
-    const size_t n = std::min(count, m_pending.size() - m_pendingPos);
-    if (n == 0) {
-        ThrowIfFailed();
-        return 0;
-    }
-    std::memcpy(buffer, m_pending.data() + m_pendingPos, n);
-    m_pendingPos += n;
-    return n;
+void InternetFile::Resend() {
+    // The previous answer is discarded; a failure there only costs the
+    // connection, which the new request then opens afresh. Running out of
+    // time is not forgiven.
+    if (!m_timedOut.empty()) ThrowIfFailed();
+    Detach();
+    SetHeaderList();
+    Start(BodyUse::Keep);
 }
 
 std::string InternetFile::ContentType() const {
@@ -142,65 +153,77 @@ void InternetFile::Close() {
     Detach();
 }
 
+void InternetFile::Finish(CURLcode result) {
+    m_finished = true;
+    m_result = result;
+}
+
+void InternetFile::CheckTime(std::chrono::steady_clock::time_point now) {
+    if (m_finished) return;
+    if (now >= m_deadline) {
+        m_timedOut = "the page took too long";
+        m_finished = true;
+        return;
+    }
+    // Before the connection stands, libcurl's connect time-out applies.
+    const long stallSeconds = m_session.Settings().stallTimeoutSeconds;
+    if (!m_connected || stallSeconds <= 0 ||
+        now - m_lastActivity < std::chrono::seconds(stallSeconds))
+        return;
+    // Any byte counts, also those of a header line not yet complete.
+    const long wire = BytesOnTheWire();
+    if (wire != m_wireBytes) {
+        m_wireBytes = wire;
+        m_lastActivity = now;
+        return;
+    }
+    m_timedOut = "no data received in time";
+    m_finished = true;
+}
+
 void InternetFile::Start(BodyUse use) {
     m_use = use;
     m_finished = false;
-    m_paused = false;
     m_bodyStarted = false;
     m_connected = false;
     m_overLimit = false;
+    m_bodyCut = false;
     m_result = CURLE_OK;
     m_discarded = 0;
-    m_pending.clear();
-    m_pendingPos = 0;
+    m_body.clear();
     m_error[0] = '\0';
     m_lastActivity = std::chrono::steady_clock::now();
     const CURLMcode added = curl_multi_add_handle(m_session.Multi(), m_easy.get());
     if (added != CURLM_OK) throw FetchError(curl_multi_strerror(added));
     m_attached = true;
+    m_session.Attach(this);
 }
 
 // Waits until the body begins or the answer is complete; by then the headers
 // of the final answer (after any redirects) are in.
 void InternetFile::WaitForHeaders() {
     while (!m_bodyStarted && !m_finished)
-        Turn();
-    if (m_finished && !m_overLimit) ThrowIfFailed();
-}
-
-void InternetFile::Turn() {
-    if (m_session.Cancelled()) throw FetchError("cancelled");
-    CURLM* const multi = m_session.Multi();
-    int running = 0;
-    const CURLMcode performed = curl_multi_perform(multi, &running);
-    if (performed != CURLM_OK) throw FetchError(curl_multi_strerror(performed));
-    int left = 0;
-    while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy.get()) {
-            m_finished = true;
-            m_result = message->data.result;
-        }
-    }
-    if (m_finished) return;
-    // Before the connection stands, libcurl's connect time-out applies.
-    const long stallSeconds = m_session.Settings().stallTimeoutSeconds;
-    const auto silence = std::chrono::steady_clock::now() - m_lastActivity;
-    if (m_connected && !m_paused && stallSeconds > 0 &&
-        silence >= std::chrono::seconds(stallSeconds))
-        throw FetchError("no data received in time");
-    const CURLMcode polled = curl_multi_poll(multi, nullptr, 0, kTurnMilliseconds, nullptr);
-    if (polled != CURLM_OK) throw FetchError(curl_multi_strerror(polled));
+        m_session.Turn();
+    if (m_finished && !m_overLimit && !m_bodyCut) ThrowIfFailed();
 }
 
 void InternetFile::Detach() {
     if (!m_attached) return;
+    m_session.Detach(this);
     curl_multi_remove_handle(m_session.Multi(), m_easy.get());
     m_attached = false;
 }
 
 void InternetFile::ThrowIfFailed() const {
+    if (!m_timedOut.empty()) throw FetchError(m_timedOut);
     if (m_result == CURLE_OK) return;
+    // The body was cut on purpose: what came is the page.
+    if (m_bodyCut) return;
     throw FetchError(m_error[0] ? m_error : curl_easy_strerror(m_result));
+}
+
+void InternetFile::ThrowIfNoAnswer() const {
+    if (!m_bodyStarted && !m_overLimit) ThrowIfFailed();
 }
 
 void InternetFile::SetHeaderList() {
@@ -239,18 +262,28 @@ size_t InternetFile::Receive(const char* data, size_t size) {
         m_overLimit = true;
         return 0;  // ends the transfer and drops its connection
     }
-    if (m_pending.size() - m_pendingPos >= kPendingLimit) {
-        m_paused = true;
-        return CURL_WRITEFUNC_PAUSE;  // libcurl keeps the bytes and offers them again
-    }
+    // The limit counts the bytes as they arrive; converting them to UTF-8
+    // later has room of its own.
+    const size_t room = kPageBufferBytes - m_body.size();
     try {
-        m_pending.erase(0, m_pendingPos);
-        m_pendingPos = 0;
-        m_pending.append(data, size);
+        m_body.append(data, std::min(size, room));
     } catch (...) {
         return 0;  // nothing may be thrown through libcurl
     }
-    return size;
+    if (size <= room) return size;
+    m_bodyCut = true;
+    return 0;  // the page is long enough; ending the transfer here
+}
+
+long InternetFile::BytesOnTheWire() const {
+    long total = 0;
+    for (const curl_socket_t socket : m_sockets) {
+        tcp_info info{};
+        socklen_t size = sizeof info;
+        if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) == 0)
+            total += static_cast<long>(info.tcpi_bytes_received);
+    }
+    return total;
 }
 
 size_t InternetFile::OnBody(char* data, size_t size, size_t count, void* self) {
@@ -267,6 +300,24 @@ int InternetFile::OnConnected(void* self, char*, char*, int, int) {
     file->m_connected = true;
     file->m_lastActivity = std::chrono::steady_clock::now();
     return CURL_PREREQFUNC_OK;
+}
+
+curl_socket_t InternetFile::OnOpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+    const curl_socket_t socket =
+        ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (socket == CURL_SOCKET_BAD) return socket;
+    try {
+        static_cast<InternetFile*>(self)->m_sockets.push_back(socket);
+    } catch (...) {
+        ::close(socket);
+        return CURL_SOCKET_BAD;
+    }
+    return socket;
+}
+
+int InternetFile::OnCloseSocket(void* self, curl_socket_t socket) {
+    std::erase(static_cast<InternetFile*>(self)->m_sockets, socket);
+    return ::close(socket);
 }
 
 }  // namespace pagelark

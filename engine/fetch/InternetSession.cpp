@@ -1,5 +1,7 @@
 #include "engine/fetch/InternetSession.h"
 
+#include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "engine/fetch/FetchError.h"
@@ -9,6 +11,8 @@
 namespace pagelark {
 
 namespace {
+
+constexpr int kTurnMilliseconds = 50;
 
 // libcurl's global set-up is not thread-safe and must run once per process.
 void InitCurlOnce() {
@@ -34,6 +38,35 @@ std::unique_ptr<InternetFile> InternetSession::OpenURL(const UrlParts& url) {
     auto file = std::make_unique<InternetFile>(*this, url);
     file->Open();
     return file;
+}
+
+void InternetSession::Turn() {
+    if (Cancelled()) throw FetchError("cancelled");
+    CURLM* const multi = m_multi.get();
+    int running = 0;
+    const CURLMcode performed = curl_multi_perform(multi, &running);
+    if (performed != CURLM_OK) throw FetchError(curl_multi_strerror(performed));
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        if (message->msg != CURLMSG_DONE) continue;
+        const auto found = std::find_if(
+            m_attached.begin(), m_attached.end(),
+            [&](InternetFile* file) { return file->Handle() == message->easy_handle; });
+        if (found != m_attached.end()) (*found)->Finish(message->data.result);
+    }
+    const auto now = std::chrono::steady_clock::now();
+    for (InternetFile* file : m_attached)
+        file->CheckTime(now);
+    const CURLMcode polled = curl_multi_poll(multi, nullptr, 0, kTurnMilliseconds, nullptr);
+    if (polled != CURLM_OK) throw FetchError(curl_multi_strerror(polled));
+}
+
+void InternetSession::Attach(InternetFile* file) {
+    m_attached.push_back(file);
+}
+
+void InternetSession::Detach(InternetFile* file) {
+    std::erase(m_attached, file);
 }
 
 }  // namespace pagelark

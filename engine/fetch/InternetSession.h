@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/fetch/CurlHandles.h"
 #include "engine/fetch/FetchPage.h"
@@ -12,9 +13,9 @@ namespace pagelark {
 class InternetFile;
 struct UrlParts;
 
-// One fetch's connection to the network: the agent name, the time-outs, the
-// run's cancel question and the connections its requests share. Nothing is
-// cached between requests.
+// The network connection of one fetch or one collection run: the agent name,
+// the time-outs, the run's cancel question and one event loop in which every
+// file opened in the session moves. Nothing is cached between requests.
 class InternetSession {
   public:
     InternetSession(std::string agent, FetchSettings settings, std::function<bool()> cancelled);
@@ -25,16 +26,26 @@ class InternetSession {
     // FetchError when that fails. The file must be gone before the session.
     std::unique_ptr<InternetFile> OpenURL(const UrlParts& url);
 
+    // Moves every transfer of the session on, tells files whose transfer
+    // ended or ran out of time, then waits at most 50 ms for more to do.
+    // Throws FetchError once the cancel question answers true.
+    void Turn();
+
     const std::string& Agent() const { return m_agent; }
     const FetchSettings& Settings() const { return m_settings; }
     bool Cancelled() const { return m_cancelled && m_cancelled(); }
     CURLM* Multi() const { return m_multi.get(); }
+
+    // Files register while their transfer is in the event loop.
+    void Attach(InternetFile* file);
+    void Detach(InternetFile* file);
 
   private:
     const std::string m_agent;
     const FetchSettings m_settings;
     const std::function<bool()> m_cancelled;
     CurlMulti m_multi;
+    std::vector<InternetFile*> m_attached;
 };
 
 }  // namespace pagelark
