@@ -43,6 +43,10 @@ std::unique_ptr<InternetFile> InternetSession::OpenURL(const UrlParts& url) {
 void InternetSession::Turn() {
     if (Cancelled()) throw FetchError("cancelled");
     CURLM* const multi = m_multi.get();
+    // Waiting comes first, so a caller sees what ended as soon as it ended.
+    const CURLMcode polled = curl_multi_poll(multi, nullptr, 0, kTurnMilliseconds, nullptr);
+    if (polled != CURLM_OK) throw FetchError(curl_multi_strerror(polled));
+    if (Cancelled()) throw FetchError("cancelled");
     int running = 0;
     const CURLMcode performed = curl_multi_perform(multi, &running);
     if (performed != CURLM_OK) throw FetchError(curl_multi_strerror(performed));
@@ -57,8 +61,6 @@ void InternetSession::Turn() {
     const auto now = std::chrono::steady_clock::now();
     for (InternetFile* file : m_attached)
         file->CheckTime(now);
-    const CURLMcode polled = curl_multi_poll(multi, nullptr, 0, kTurnMilliseconds, nullptr);
-    if (polled != CURLM_OK) throw FetchError(curl_multi_strerror(polled));
 }
 
 void InternetSession::Attach(InternetFile* file) {

@@ -26,8 +26,8 @@ class InternetSession {
     // FetchError when that fails. The file must be gone before the session.
     std::unique_ptr<InternetFile> OpenURL(const UrlParts& url);
 
-    // Moves every transfer of the session on, tells files whose transfer
-    // ended or ran out of time, then waits at most 50 ms for more to do.
+    // Waits at most 50 ms for something to do, moves every transfer of the
+    // session on and tells files whose transfer ended or ran out of time.
     // Throws FetchError once the cancel question answers true.
     void Turn();
 
