@@ -92,9 +92,10 @@ class ParallelCollectTest : public ::testing::Test {
         return m_servers[static_cast<size_t>(host)]->Url("/p/" + std::to_string(page));
     }
 
-    std::vector<std::unique_ptr<LocalServer>> m_servers;
+    // The servers go first, while what their handlers count still lives.
     std::atomic<int> m_inFlight{0};
     std::atomic<int> m_mostInFlight{0};
+    std::vector<std::unique_ptr<LocalServer>> m_servers;
 };
 
 TEST_F(ParallelCollectTest, ManyAtOnceGivesWhatOneAtATimeGives) {
@@ -175,6 +176,7 @@ TEST_F(ParallelCollectTest, NeverMoreThanFourToAHostOrSixteenInAll) {
         EXPECT_LE(most[static_cast<size_t>(i)].load(), 4) << i;
     EXPECT_LE(m_mostInFlight.load(), 16);
     EXPECT_GT(m_mostInFlight.load(), 4);  // the hosts were asked at once
+    m_servers.clear();  // before the counters above go
 }
 
 TEST_F(ParallelCollectTest, StopEndsEveryDownloadAtOnce) {
@@ -217,6 +219,7 @@ TEST_F(ParallelCollectTest, StopEndsEveryDownloadAtOnce) {
         EXPECT_EQ(run.Row(row).image, static_cast<int>(ItemState::Ready)) << row;
     EXPECT_EQ(run.host.GetLook().resets, 1);  // Stop's own
     released = true;
+    m_servers.clear();  // before the flags above go
 }
 
 TEST_F(ParallelCollectTest, AUrlThatFailedIsNotAskedForAgain) {
