@@ -176,7 +176,7 @@ TEST_F(ParallelCollectTest, NeverMoreThanFourToAHostOrSixteenInAll) {
         EXPECT_LE(most[static_cast<size_t>(i)].load(), 4) << i;
     EXPECT_LE(m_mostInFlight.load(), 16);
     EXPECT_GT(m_mostInFlight.load(), 4);  // the hosts were asked at once
-    m_servers.clear();  // before the counters above go
+    m_servers.clear();                    // before the counters above go
 }
 
 TEST_F(ParallelCollectTest, StopEndsEveryDownloadAtOnce) {
