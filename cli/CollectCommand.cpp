@@ -2,16 +2,17 @@
 #include <csignal>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <thread>
 
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/PrintJson.h"
-#include "engine/CollectWorker.h"
-#include "engine/ItemList.h"
-#include "engine/ItemNumber.h"
-#include "engine/ItemState.h"
-#include "engine/MemoryCollectHost.h"
+#include "engine/collect/CollectWorker.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemState.h"
+#include "engine/collect/MemoryCollectHost.h"
 #include "files/ItemStore.h"
 #include "files/SafeFile.h"
 #include "files/ScriptFile.h"
@@ -68,12 +69,34 @@ void PrintRows(MemoryRows& rows, const ResultMaps& results, bool json) {
     if (json) PrintJson(items);
 }
 
+// A whole number from `low` to `high` written as plain digits, else nothing.
+std::optional<int> WholeNumber(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::stoi(text);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 int RunCollect(const Args& args) {
-    const CommandSyntax syntax{kCollectUsage, {"--snap"}, {"--json"}, {}, 1};
+    const CommandSyntax syntax{
+        kCollectUsage, {"--snap", "--jobs", "--deadline"}, {"--json"}, {}, 1};
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
+    CollectSettings settings;
+    if (parsed.values.contains("--jobs")) {
+        const std::optional<int> jobs = WholeNumber(parsed.Value("--jobs"), 1, 1000);
+        if (!jobs) return UsageError(kCollectUsage, "--jobs needs a number from 1 to 1000");
+        settings.parallelDownloads = *jobs;
+    }
+    if (parsed.values.contains("--deadline")) {
+        const std::optional<int> seconds = WholeNumber(parsed.Value("--deadline"), 0, 86400);
+        if (!seconds) return UsageError(kCollectUsage, "--deadline needs seconds from 0 to 86400");
+        settings.fetch.pageDeadlineSeconds = *seconds;
+    }
     const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
     if (!text) return kExitUnreadable;
 
@@ -89,7 +112,7 @@ int RunCollect(const Args& args) {
     bool interrupted = false;
     {
         const InterruptWatch watch;
-        CollectWorker worker(host, list);
+        CollectWorker worker(host, list, settings);
         host.RunOnListThread([&] { worker.Start(); });
         while (!worker.Idle()) {
             if (watch.Interrupted() && !interrupted) {

@@ -15,6 +15,7 @@ inline constexpr char kExtractUsage[] =
     "pagelark-cli extract --filter FILTER [--base URL] [--json] FILE";
 inline constexpr char kListUsage[] = "pagelark-cli list SCRIPT.xml";
 inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
-inline constexpr char kCollectUsage[] = "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json]";
+inline constexpr char kCollectUsage[] =
+    "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json] [--jobs N] [--deadline S]";
 
 }  // namespace pagelark::cli

@@ -5,12 +5,12 @@
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
 #include "cli/PrintJson.h"
-#include "engine/ExtractResult.h"
-#include "engine/ItemList.h"
-#include "engine/ItemNumber.h"
-#include "engine/ItemRecord.h"
-#include "engine/MemoryRows.h"
-#include "engine/Utf8.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemRecord.h"
+#include "engine/collect/MemoryRows.h"
+#include "engine/page/ExtractResult.h"
+#include "engine/page/Utf8.h"
 
 namespace pagelark::cli {
 

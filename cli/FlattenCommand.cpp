@@ -3,7 +3,7 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
-#include "engine/LinkTable.h"
+#include "engine/collect/LinkTable.h"
 
 namespace pagelark::cli {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/FlattenPage.h"
+#include "engine/page/FlattenPage.h"
 
 namespace pagelark::cli {
 

@@ -1,7 +1,7 @@
 #include "files/ItemStore.h"
 
-#include "engine/ItemNumber.h"
-#include "engine/TextBytes.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/page/TextBytes.h"
 #include "files/XmlDocument.h"
 
 namespace pagelark {

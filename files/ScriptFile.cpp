@@ -1,9 +1,9 @@
 #include "files/ScriptFile.h"
 
-#include "engine/ItemList.h"
-#include "engine/ItemNumber.h"
-#include "engine/ItemRows.h"
-#include "engine/TextBytes.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemRows.h"
+#include "engine/page/TextBytes.h"
 #include "files/ItemStore.h"
 #include "files/XmlDocument.h"
 

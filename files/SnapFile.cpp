@@ -1,11 +1,11 @@
 #include "files/SnapFile.h"
 
-#include "engine/EntryText.h"
-#include "engine/ItemNumber.h"
-#include "engine/ItemRows.h"
-#include "engine/LinkTable.h"
-#include "engine/ResultMaps.h"
-#include "engine/TextBytes.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemRows.h"
+#include "engine/collect/LinkTable.h"
+#include "engine/collect/ResultMaps.h"
+#include "engine/page/EntryText.h"
+#include "engine/page/TextBytes.h"
 
 namespace pagelark {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/PageCharset.h"
+#include "engine/fetch/PageCharset.h"
 
 namespace {
 

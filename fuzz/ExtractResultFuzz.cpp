@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/ExtractResult.h"
-#include "engine/FlattenPage.h"
-#include "engine/ItemList.h"
-#include "engine/MemoryRows.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryRows.h"
+#include "engine/page/ExtractResult.h"
+#include "engine/page/FlattenPage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/FlattenPage.h"
-#include "engine/LinkTable.h"
+#include "engine/collect/LinkTable.h"
+#include "engine/page/FlattenPage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/ItemList.h"
-#include "engine/MemoryRows.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryRows.h"
 #include "files/ScriptFile.h"
 #include "files/XmlDocument.h"
 

@@ -7,8 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "common/Utf8Prefix.h"
 #include "report/SubItemSegments.h"
-#include "report/Utf8Prefix.h"
 
 namespace pagelark {
 

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <random>
 
-#include "engine/ItemList.h"
-#include "engine/MemoryRows.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryRows.h"
 #include "files/ItemStore.h"
 #include "files/ScriptFile.h"
 #include "files/XmlDocument.h"

@@ -88,6 +88,20 @@ TEST_F(CollectCliTest, JsonCarriesTheEntries) {
     EXPECT_EQ(status, 1);
     RunCli("collect", status);
     EXPECT_EQ(status, 2);
+    for (const char* bad : {"--jobs 0", "--jobs x", "--deadline -1"}) {
+        RunCli("collect --json '" + script + "' " + bad, status);
+        EXPECT_EQ(status, 2) << bad;
+    }
+    // One download at a time with a deadline gives the same rows (the
+    // clock aside).
+    auto serial = nlohmann::json::parse(
+        RunCli("collect --json --jobs 1 --deadline 30 '" + script + "'", status));
+    auto expected = rows;
+    for (auto* list : {&serial, &expected})
+        for (auto& row : *list)
+            row.erase("last_update");
+    EXPECT_EQ(serial, expected);
+    EXPECT_EQ(status, 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "engine/CollectWorker.h"
+#include "engine/collect/CollectWorker.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <map>
 #include <regex>
 
-#include "engine/ItemList.h"
-#include "engine/ItemState.h"
-#include "engine/MemoryCollectHost.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/ItemState.h"
+#include "engine/collect/MemoryCollectHost.h"
 #include "files/SnapFile.h"
 #include "tests/support/LocalServer.h"
 
@@ -201,6 +201,9 @@ TEST_F(CollectWorkerTest, AFailedFetchMarksTheRowAndLeavesTheBar) {
 TEST_F(CollectWorkerTest, StopAbandonsTheDownloadAndChangesNothingMore) {
     const int row = Add(server.Url("/stall"), "slow#DATA,0#");
     Add(server.Url("/page"), "Price:#DATA,1#");
+    CollectSettings oneAtATime;
+    oneAtATime.parallelDownloads = 1;  // so the next row's page is not asked for ahead
+    worker.SetSettings(oneAtATime);
     ASSERT_TRUE(Start());
     for (int i = 0; i < 500 && stallRequests.load() == 0; ++i)
         std::this_thread::sleep_for(10ms);

@@ -1,4 +1,4 @@
-#include "engine/EntryText.h"
+#include "engine/page/EntryText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "engine/ExtractResult.h"
+#include "engine/page/ExtractResult.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/MemoryRows.h"
-#include "engine/ResultMaps.h"
+#include "engine/collect/MemoryRows.h"
+#include "engine/collect/ResultMaps.h"
 
 namespace pagelark {
 namespace {

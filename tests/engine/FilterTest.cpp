@@ -1,8 +1,8 @@
-#include "engine/Filter.h"
+#include "engine/page/Filter.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/GatherLinks.h"
+#include "engine/page/GatherLinks.h"
 
 namespace pagelark {
 namespace {

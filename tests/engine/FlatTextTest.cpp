@@ -1,4 +1,4 @@
-#include "engine/FlatText.h"
+#include "engine/page/FlatText.h"
 
 #include <gtest/gtest.h>
 

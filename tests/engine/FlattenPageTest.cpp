@@ -1,4 +1,4 @@
-#include "engine/FlattenPage.h"
+#include "engine/page/FlattenPage.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/LinkTable.h"
-#include "engine/TagScan.h"
+#include "engine/collect/LinkTable.h"
+#include "engine/page/TagScan.h"
 
 namespace pagelark {
 namespace {

@@ -1,9 +1,9 @@
-#include "engine/ItemList.h"
+#include "engine/collect/ItemList.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/ItemNumber.h"
-#include "engine/ItemState.h"
+#include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemState.h"
 
 namespace pagelark {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/ResolveLink.h"
+#include "engine/page/ResolveLink.h"
 
 #include <gtest/gtest.h>
 

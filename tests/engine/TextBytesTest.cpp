@@ -1,10 +1,10 @@
-#include "engine/TextBytes.h"
+#include "engine/page/TextBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "engine/Utf8.h"
+#include "engine/page/Utf8.h"
 
 namespace pagelark {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/PageCharset.h"
+#include "engine/fetch/PageCharset.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

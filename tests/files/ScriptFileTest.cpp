@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/ItemList.h"
-#include "engine/MemoryRows.h"
+#include "engine/collect/ItemList.h"
+#include "engine/collect/MemoryRows.h"
 #include "files/ItemStore.h"
 #include "files/XmlDocument.h"
 

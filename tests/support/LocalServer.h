@@ -50,8 +50,10 @@ class LocalServer {
 
     httplib::Server& Routes() { return *m_server; }
 
-    void Start() {
-        m_port = m_server->bind_to_any_port("127.0.0.1");
+    // On another loopback address (127.0.0.2 ...), the server is another host.
+    void Start(std::string address = "127.0.0.1") {
+        m_address = std::move(address);
+        m_port = m_server->bind_to_any_port(m_address);
         m_thread = std::thread([this] { m_server->listen_after_bind(); });
         // stop() does nothing until the loop runs, so a quick test could hang.
         while (!m_server->is_running())
@@ -64,7 +66,7 @@ class LocalServer {
     }
 
     std::string Url(const std::string& path) const {
-        return m_scheme + "://127.0.0.1:" + std::to_string(m_port) + path;
+        return m_scheme + "://" + m_address + ":" + std::to_string(m_port) + path;
     }
     int Port() const { return m_port; }
     std::vector<Request> Requests() const {
@@ -75,6 +77,7 @@ class LocalServer {
   private:
     std::unique_ptr<httplib::Server> m_server;
     const std::string m_scheme;
+    std::string m_address = "127.0.0.1";
     int m_port = 0;
     std::thread m_thread;
     mutable std::mutex m_lock;

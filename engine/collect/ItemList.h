@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/collect/LinkTable.h"
+#include "engine/collect/PageCache.h"
+#include "engine/collect/ResultMaps.h"
+
+namespace pagelark {
+
+// What collection gathers for the whole list and how items and links are
+// numbered. The live item store and the report rows that complete the list
+// belong to their owners (the main window, or the CLI's in-memory host).
+struct ItemList {
+    ResultMaps results;  // EntryMap and PreviewMap
+    LinkTable links;     // LinkMap and linkCounter
+    PageCache pageCache;
+    int nextItemNumber = 0;
+
+    // The number for an item being added, or 0 once the number space is used up.
+    int TakeItemNumber();
+
+    // Empties the maps and restarts item numbering (New and Load); New also
+    // restarts link numbering.
+    void Empty(bool resetLinkCounter);
+};
+
+}  // namespace pagelark

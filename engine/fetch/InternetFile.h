@@ -1,0 +1,108 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/fetch/CurlHandles.h"
+#include "engine/fetch/SplitUrl.h"
+
+namespace pagelark {
+
+class InternetSession;
+
+// One URL opened in a session: a request and the answer being received. http
+// and https answers can be requested again on the same connection (the file
+// keeps its connections to itself); other schemes give one answer. Failures
+// throw FetchError.
+//
+// The transfer moves in the session's event loop. The blocking calls (Open,
+// SendRequest) turn that loop until they are through; a caller that drives
+// the loop itself uses Begin and Finished instead.
+class InternetFile {
+  public:
+    InternetFile(InternetSession& session, const UrlParts& url);
+    ~InternetFile();
+    InternetFile(const InternetFile&) = delete;
+    InternetFile& operator=(const InternetFile&) = delete;
+
+    // Sends the request and waits for the answer's headers.
+    void Open();
+    // Sends the first request without waiting. The page's deadline starts here.
+    void Begin();
+    bool IsHttp() const;
+    // Adds "Name: value" lines (CRLF between them) to the next request,
+    // unless a line has no colon or names a header already present; then
+    // nothing is added and the answer is false.
+    bool AddRequestHeaders(std::string_view text);
+    // Sends the request again on the same connection once the previous
+    // answer is in, and waits for the new answer's headers.
+    void SendRequest();
+    // Sends the request again without waiting; the previous answer must be in.
+    void Resend();
+    // Whether the current answer is in, or its transfer failed or ran out of
+    // time; ThrowIfFailed tells which.
+    bool Finished() const { return m_finished; }
+    void ThrowIfFailed() const;
+    // After the first answer: throws when no answer came at all (a body
+    // broken off only costs the connection).
+    void ThrowIfNoAnswer() const;
+    // The body of the answer to a resent request (the first answer's body is
+    // only read to keep its connection), at most kPageBufferBytes bytes.
+    const std::string& Body() const { return m_body; }
+    // Whether the body went on past what Body holds.
+    bool BodyCut() const { return m_bodyCut; }
+    // The answer's Content-Type header, or empty.
+    std::string ContentType() const;
+    // Ends the transfer, read to its end or not.
+    void Close();
+
+    // For the session's event loop.
+    CURL* Handle() const { return m_easy.get(); }
+    void Finish(CURLcode result);
+    void CheckTime(std::chrono::steady_clock::time_point now);
+
+  private:
+    enum class BodyUse { Discard, Keep };
+
+    void Start(BodyUse use);
+    void WaitForHeaders();
+    void Detach();
+    void SetHeaderList();
+    bool HasHeader(std::string_view name) const;
+    size_t Receive(const char* data, size_t size);
+    long BytesOnTheWire() const;
+
+    static size_t OnBody(char* data, size_t size, size_t count, void* self);
+    static size_t OnHeader(char* data, size_t size, size_t count, void* self);
+    static int OnConnected(void* self, char*, char*, int, int);
+    static curl_socket_t OnOpenSocket(void* self, curlsocktype, curl_sockaddr* address);
+    static int OnCloseSocket(void* self, curl_socket_t socket);
+
+    InternetSession& m_session;
+    const UrlParts m_url;
+    CurlShare m_connections;  // this file's own, so a resent request finds its connection
+    CurlEasy m_easy;
+    CurlSlist m_headerList;
+    std::vector<std::string> m_extraHeaders;
+    std::vector<curl_socket_t> m_sockets;
+    char m_error[CURL_ERROR_SIZE] = {};
+
+    BodyUse m_use = BodyUse::Keep;
+    bool m_attached = false;
+    bool m_finished = false;
+    bool m_bodyStarted = false;
+    bool m_connected = false;
+    bool m_overLimit = false;
+    bool m_bodyCut = false;
+    CURLcode m_result = CURLE_OK;
+    std::string m_timedOut;  // why the file gave up waiting, or empty
+    size_t m_discarded = 0;
+    std::string m_body;
+    long m_wireBytes = 0;
+    std::chrono::steady_clock::time_point m_lastActivity;
+    std::chrono::steady_clock::time_point m_deadline;
+};
+
+}  // namespace pagelark

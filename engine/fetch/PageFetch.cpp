@@ -1,0 +1,75 @@
+#include "engine/fetch/PageFetch.h"
+
+#include "engine/fetch/FetchError.h"
+#include "engine/fetch/FetchPage.h"
+#include "engine/fetch/InternetFile.h"
+#include "engine/fetch/InternetSession.h"
+#include "engine/fetch/PageCharset.h"
+#include "engine/page/TextBytes.h"
+
+namespace pagelark {
+
+namespace {
+
+// Host and port as written, in one letter case.
+std::string HostKeyOf(const UrlParts& url) {
+    const size_t start = url.url.find("://");
+    if (start == std::string::npos) return ToUpperAscii(url.host);
+    const size_t end = url.url.find_first_of("/?#", start + 3);
+    std::string authority = url.url.substr(start + 3, end - start - 3);
+    if (const size_t at = authority.rfind('@'); at != std::string::npos) authority.erase(0, at + 1);
+    return ToUpperAscii(authority);
+}
+
+}  // namespace
+
+PageFetch::PageFetch(InternetSession& session, std::string_view url)
+    : m_session(session), m_url(SplitUrl(url)), m_hostKey(HostKeyOf(m_url)) {}
+
+PageFetch::~PageFetch() = default;
+
+void PageFetch::Begin() {
+    if (m_url.host.empty()) {  // nothing is sent
+        m_stage = Stage::Failed;
+        return;
+    }
+    try {
+        m_file = std::make_unique<InternetFile>(m_session, m_url);
+        m_file->Begin();
+        m_stage = Stage::First;
+    } catch (const FetchError&) {
+        m_file.reset();
+        m_stage = Stage::Failed;
+    }
+}
+
+bool PageFetch::Step() {
+    if (Done() || m_stage == Stage::Waiting || !m_file->Finished()) return Done();
+    try {
+        if (m_stage == Stage::First && m_file->IsHttp()) {
+            m_file->ThrowIfNoAnswer();
+            // Refused for want of a colon; the request goes out without it,
+            // as it always has.
+            constexpr const char* kAgent = "Pagelark";
+            (void)m_file->AddRequestHeaders(kAgent);
+            m_file->Resend();
+            m_stage = Stage::Second;
+            return false;
+        }
+        m_file->ThrowIfFailed();
+        Finish();
+    } catch (const FetchError&) {
+        m_stage = Stage::Failed;
+    }
+    // Done: the connection goes now, not when the page is taken.
+    m_file.reset();
+    return true;
+}
+
+void PageFetch::Finish() {
+    const std::string& body = m_file->Body();
+    m_text = DecodePage(body, m_file->ContentType(), kConvertedPageBytes, m_file->BodyCut());
+    m_stage = Stage::Done;
+}
+
+}  // namespace pagelark
