@@ -267,9 +267,11 @@ void HoverButton::DrawCaption(QPainter& painter, QRect textRect) const {
 
     painter.setFont(font());
     if (m_face.engraved) {
-        painter.setPen(palette().color(QPalette::Light));
+        // The engraving uses the normal light and shadow: the disabled-state
+        // shadow is so pale the caption would all but vanish.
+        painter.setPen(palette().color(QPalette::Active, QPalette::Light));
         painter.drawText(blockRect.translated(1, 1), kCaptionFlags, caption);
-        painter.setPen(palette().color(QPalette::Dark));
+        painter.setPen(palette().color(QPalette::Active, QPalette::Dark));
         painter.drawText(blockRect, kCaptionFlags, caption);
     } else {
         painter.setPen(m_face.textColour);
@@ -280,6 +282,8 @@ void HoverButton::DrawCaption(QPainter& painter, QRect textRect) const {
 void HoverButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect area = rect();
+    // The dialog moves the default to whichever push button has the focus.
+    m_model.SetDefault(isDefault());
     m_face = m_model.Compose(isDown(), hasFocus(), !isEnabled(), !m_iconIn.isNull(),
                              !m_iconOut.isNull());
 

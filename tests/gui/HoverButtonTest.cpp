@@ -264,6 +264,27 @@ TEST_F(HoverButtonTest, DisabledCaptionIsDrawnEngraved) {
     EXPECT_EQ(light.bottomRight(), shadow.bottomRight() + QPoint(1, 1));
 }
 
+TEST_F(HoverButtonTest, DisabledCaptionUsesTheNormalShadowNotTheDisabledOne) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, Qt::white);
+    palette.setColor(QPalette::Light, Qt::white);
+    palette.setColor(QPalette::Dark, QColor(0, 0, 255));
+    // What a style gives a disabled widget: a pale shadow.
+    palette.setColor(QPalette::Disabled, QPalette::Dark, QColor(0, 255, 0));
+    button->setPalette(palette);
+    button->SetDefaultColors(false);
+    button->setText(QStringLiteral("Delete"));
+    button->setEnabled(false);
+
+    const QImage image = Render(*button);
+    EXPECT_FALSE(PixelBounds(image, [](QRgb p) {
+                     return qBlue(p) > 200 && qRed(p) < 120 && qGreen(p) < 120;
+                 }).isNull());
+    EXPECT_TRUE(PixelBounds(image, [](QRgb p) {
+                    return qGreen(p) > 200 && qRed(p) < 120 && qBlue(p) < 120;
+                }).isNull());
+}
+
 TEST_F(HoverButtonTest, PressedCaptionMovesOnePixelRightAndDown) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, Qt::white);
