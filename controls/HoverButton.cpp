@@ -104,6 +104,9 @@ void HoverButton::SetTooltipText(const QString& text, bool activate) {
     if (text.isNull()) return;
     m_tooltipText = text;
     m_tooltipActive = activate;
+    // A button that shows only an icon is named by its tooltip for screen
+    // readers, whether or not the tip itself is active.
+    if (QPushButton::text().isEmpty()) setAccessibleName(text);
     setToolTip(activate ? WrapTip(text, QToolTip::font(), kMaxTipWidth) : QString());
 }
 

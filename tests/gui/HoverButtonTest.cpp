@@ -1,5 +1,6 @@
 #include "controls/HoverButton.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QWidget>
 
@@ -333,6 +334,21 @@ TEST_F(HoverButtonTest, TooltipIsSetOnlyWhenActivated) {
     EXPECT_TRUE(button->toolTip().isEmpty());
     button->SetTooltipText(QStringLiteral("Select Language"), true);
     EXPECT_EQ(button->toolTip(), QStringLiteral("Select Language"));
+}
+
+TEST_F(HoverButtonTest, IconOnlyButtonIsNamedByItsTooltip) {
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    button->SetTooltipText(QStringLiteral("Select Language"), true);
+    EXPECT_EQ(name(button), QStringLiteral("Select Language"));
+    // A language switch renames it; an inactive tip still names it.
+    button->SetTooltipText(QStringLiteral("选择语言"), false);
+    EXPECT_EQ(name(button), QStringLiteral("选择语言"));
+    // A captioned button keeps its caption as its name.
+    other->setText(QStringLiteral("Load"));
+    other->SetTooltipText(QStringLiteral("Open a script"), true);
+    EXPECT_EQ(name(other), QStringLiteral("Load"));
 }
 
 TEST_F(HoverButtonTest, LongTooltipsWrapAtFourHundredPixels) {
