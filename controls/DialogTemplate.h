@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <Qt>
 
 #include <vector>
 
@@ -44,6 +45,7 @@ struct DialogControl {
     int iconIn = 0;   // icon resource shown while hovered (or the icon itself)
     int iconOut = 0;  // icon resource shown otherwise, 0 for none
     bool hidden = false;
+    unsigned style = 0;  // kind-specific style bits (BS_*, ES_*, LVS_*, WS_BORDER)
 
     QRect Rect() const { return QRect(x, y, width, height); }
 };
@@ -52,6 +54,8 @@ struct DialogTemplate {
     int id = 0;
     int width = 0;
     int height = 0;
+    unsigned style = 0;    // frame of the window (WS_*, DS_MODALFRAME)
+    unsigned exStyle = 0;  // WS_EX_APPWINDOW
     std::vector<DialogControl> controls;
 
     // The control with this id, or nullptr.
@@ -62,6 +66,13 @@ struct DialogTemplate {
 
     // Gives every control of the dialog that carries a template id its place.
     void PlaceControls(QWidget* dialog, const DialogUnits& units) const;
+
+    // The window flags for the recorded frame.
+    Qt::WindowFlags WindowFlags() const;
+    bool IsResizable() const;
+    // Gives the dialog its frame and its client size; a dialog without a
+    // sizing border keeps that size.
+    void ApplyFrame(QWidget* dialog, const DialogUnits& units) const;
 };
 
 }  // namespace pagelark

@@ -40,12 +40,10 @@ int DialogUnits::ToPixelsY(int dluY) const {
 }
 
 QRect DialogUnits::ToPixels(const QRect& dlu) const {
-    // Edges are mapped, not sizes, so neighbouring controls stay flush.
-    const int left = ToPixelsX(dlu.x());
-    const int top = ToPixelsY(dlu.y());
-    const int right = ToPixelsX(dlu.x() + dlu.width());
-    const int bottom = ToPixelsY(dlu.y() + dlu.height());
-    return QRect(left, top, right - left, bottom - top);
+    // Position and size are each converted on their own, as the dialog manager
+    // does with a template, so controls of equal size come out equal.
+    return QRect(ToPixelsX(dlu.x()), ToPixelsY(dlu.y()), ToPixelsX(dlu.width()),
+                 ToPixelsY(dlu.height()));
 }
 
 QSize DialogUnits::ToPixels(const QSize& dlu) const {

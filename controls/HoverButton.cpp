@@ -104,6 +104,9 @@ void HoverButton::SetTooltipText(const QString& text, bool activate) {
     if (text.isNull()) return;
     m_tooltipText = text;
     m_tooltipActive = activate;
+    // A button that shows only an icon is named by its tooltip for screen
+    // readers, whether or not the tip itself is active.
+    if (QPushButton::text().isEmpty()) setAccessibleName(text);
     setToolTip(activate ? WrapTip(text, QToolTip::font(), kMaxTipWidth) : QString());
 }
 
@@ -267,9 +270,11 @@ void HoverButton::DrawCaption(QPainter& painter, QRect textRect) const {
 
     painter.setFont(font());
     if (m_face.engraved) {
-        painter.setPen(palette().color(QPalette::Light));
+        // The engraving uses the normal light and shadow: the disabled-state
+        // shadow is so pale the caption would all but vanish.
+        painter.setPen(palette().color(QPalette::Active, QPalette::Light));
         painter.drawText(blockRect.translated(1, 1), kCaptionFlags, caption);
-        painter.setPen(palette().color(QPalette::Dark));
+        painter.setPen(palette().color(QPalette::Active, QPalette::Dark));
         painter.drawText(blockRect, kCaptionFlags, caption);
     } else {
         painter.setPen(m_face.textColour);
@@ -280,6 +285,8 @@ void HoverButton::DrawCaption(QPainter& painter, QRect textRect) const {
 void HoverButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect area = rect();
+    // The dialog moves the default to whichever push button has the focus.
+    m_model.SetDefault(isDefault());
     m_face = m_model.Compose(isDown(), hasFocus(), !isEnabled(), !m_iconIn.isNull(),
                              !m_iconOut.isNull());
 

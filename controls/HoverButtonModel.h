@@ -44,6 +44,8 @@ class HoverButtonModel {
     void Attach(int style);
     // A later style change keeps the drawing but records the default state.
     void ChangeStyle(int style);
+    // The dialog made the button its default, or took that away.
+    void SetDefault(bool isDefault) { m_default = isDefault; }
 
     int SetColor(int slot, const QColor& colour);
     QColor Color(int slot) const;

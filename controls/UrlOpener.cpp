@@ -1,6 +1,5 @@
 #include "controls/UrlOpener.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -46,20 +45,14 @@ std::optional<QString> QueryHtmlHandler() {
     return DesktopExecLine(desktopFile);
 }
 
-bool StartCommandLine(const QString& commandLine) {
-    QStringList parts = QProcess::splitCommand(commandLine);
-    if (parts.isEmpty()) return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts);
-}
-
 }  // namespace
 
 UrlServices DesktopUrlServices() {
     UrlServices services;
-    services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    services.openerCommand = {QStringLiteral("xdg-open")};
+    services.timeoutMs = 5000;
     services.htmlHandlerCommand = QueryHtmlHandler;
-    services.startDetached = StartCommandLine;
+    services.runProgram = RunProgram;
     return services;
 }
 
@@ -86,20 +79,42 @@ QString HandlerCommandLine(const QString& command, const QString& url) {
     return kept + QLatin1Char(' ') + url;
 }
 
+int OpenResult(const ProgramOutcome& outcome) {
+    switch (outcome.kind) {
+        case ProgramOutcome::Kind::NotStarted:
+            return kErrorFileNotFound;
+        case ProgramOutcome::Kind::StillRunning:
+            return kOpenSucceeded;
+        case ProgramOutcome::Kind::Exited:
+            if (outcome.status == 0) return kOpenSucceeded;
+            // xdg-open's status for a file that does not exist.
+            return outcome.status == 2 ? kErrorFileNotFound : kErrorNoAssociation;
+        case ProgramOutcome::Kind::Killed:
+            break;
+    }
+    return kErrorNoAssociation;
+}
+
 int GotoURL(const QString& url) {
     const UrlServices& services = CurrentServices();
-    if (services.openUrl && services.openUrl(QUrl(url))) return kOpenSucceeded;
-    const int shellResult = kErrorNoAssociation;
+    if (!services.runProgram) return kErrorFileNotFound;
+    int shellResult = kErrorNoAssociation;
+    if (!services.openerCommand.isEmpty()) {
+        shellResult = OpenResult(
+            services.runProgram(services.openerCommand + QStringList{url}, services.timeoutMs));
+        if (shellResult > 32) return shellResult;
+    }
 
     const std::optional<QString> command =
         services.htmlHandlerCommand ? services.htmlHandlerCommand() : std::nullopt;
     if (!command || command->trimmed().isEmpty()) return shellResult;
 
-    const QString commandLine = HandlerCommandLine(*command, url);
-    if (!services.startDetached || !services.startDetached(commandLine)) {
-        return kErrorFileNotFound;
-    }
-    return kOpenSucceeded;
+    // The handler's own words are split as its Exec line quotes them; the URL
+    // stays one argument whatever it contains.
+    QStringList argv = QProcess::splitCommand(HandlerCommandLine(*command, QString()));
+    if (argv.isEmpty()) return shellResult;
+    argv << url;
+    return OpenResult(services.runProgram(argv, services.timeoutMs));
 }
 
 QString ErrorText(int code) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+
+#include "controls/RunProgram.h"
 
 class QWidget;
 
@@ -19,12 +21,15 @@ inline constexpr int kErrorNoAssociation = 31;
 
 // The desktop services GotoURL uses; tests put fakes in their place.
 struct UrlServices {
-    // Opens the URL with the desktop's handler for it.
-    std::function<bool(const QUrl& url)> openUrl;
+    // The desktop's opener; the URL follows as one more argument.
+    QStringList openerCommand;
+    // How long a program is given to say whether it could open the URL. One
+    // still running then (a browser started in the foreground) has opened it.
+    int timeoutMs = 0;
     // The Exec line of the default handler for text/html, if there is one.
     std::function<std::optional<QString>()> htmlHandlerCommand;
-    // Starts a command line without waiting for it.
-    std::function<bool(const QString& commandLine)> startDetached;
+    // Runs a program without a shell and waits up to timeoutMs for its end.
+    std::function<ProgramOutcome(const QStringList& argv, int timeoutMs)> runProgram;
 };
 
 UrlServices DesktopUrlServices();
@@ -34,6 +39,11 @@ UrlServices SetUrlServices(UrlServices services);
 // Opens url: first the desktop's own opener, then the default web browser's
 // command line. Returns kOpenSucceeded or an error code.
 int GotoURL(const QString& url);
+
+// The result code for how an opener ended: success for a clean exit or one
+// still running, 2 for a program that could not be run or a missing file,
+// 31 (no application for it) for any other failure.
+int OpenResult(const ProgramOutcome& outcome);
 
 // The handler command cut at its first placeholder, then " " and the url. A
 // quoted placeholder loses its quotes with it.

@@ -9,6 +9,9 @@
 
 #include "app/DialogTemplates.h"
 #include "controls/DlgItem.h"
+#include "controls/HoverButton.h"
+#include "controls/LinkLabel.h"
+#include "controls/WindowStyles.h"
 
 namespace pagelark {
 namespace {
@@ -35,11 +38,25 @@ TEST(DialogUnitsTest, BaseUnitsComeFromTheFont) {
     EXPECT_EQ(units.ToPixelsY(29), MulDiv(29, units.BaseY(), 8));
 }
 
-TEST(DialogUnitsTest, AdjacentControlsStayFlush) {
-    const DialogUnits units(DialogUnits::DialogFont());
-    const QRect first = units.ToPixels(QRect(5, 3, 45, 19));
-    const QRect second = units.ToPixels(QRect(50, 3, 45, 19));
-    EXPECT_EQ(first.right() + 1, second.left());
+TEST(DialogUnitsTest, ControlsOfEqualSizeComeOutEqual) {
+    // Fonts whose base units make edge conversion round differently.
+    for (const int baseX : {5, 6, 7, 9}) {
+        QFont font = DialogUnits::DialogFont();
+        font.setPixelSize(baseX * 2);
+        const DialogUnits units(font);
+        const DialogTemplate* main = FindDialogTemplate(IDD_MAIN);
+        const QSize topRow = units.ToPixels(main->Find(1009)->Rect()).size();
+        for (const int id : {1006, 1007, 1008, 1014, 1015, 1018}) {
+            EXPECT_EQ(units.ToPixels(main->Find(id)->Rect()).size(), topRow) << id;
+        }
+        const QSize column = units.ToPixels(main->Find(1001)->Rect()).size();
+        for (const int id : {1000, 3, 2, 1}) {
+            EXPECT_EQ(units.ToPixels(main->Find(id)->Rect()).size(), column) << id;
+        }
+        EXPECT_EQ(units.ToPixels(QRect(50, 3, 45, 19)),
+                  QRect(units.ToPixelsX(50), units.ToPixelsY(3), units.ToPixelsX(45),
+                        units.ToPixelsY(19)));
+    }
 }
 
 TEST(DialogTemplateTest, TemplatesHoldTheirControls) {
@@ -86,6 +103,55 @@ TEST(DialogTemplateTest, ControlsAreFoundByIdAndPlaced) {
     const DialogTemplate* editor = FindDialogTemplate(IDD_ADD_ITEM);
     editor->PlaceControls(&dialog, units);
     EXPECT_EQ(ok->geometry(), units.ToPixels(QRect(65, 64, 50, 14)));
+}
+
+TEST(DialogTemplateTest, PlacedLinkLabelFitsItsText) {
+    QWidget dialog;
+    auto* link = new LinkLabel(&dialog, QStringLiteral("(c) Quillmoor"));
+    SetDlgCtrlID(link, 1023);
+    const QSize fitted = link->size();
+    const DialogUnits units(dialog.font());
+    FindDialogTemplate(IDD_MAIN)->PlaceControls(&dialog, units);
+    EXPECT_EQ(link->pos(), QPoint(units.ToPixelsX(24), units.ToPixelsY(234)));
+    EXPECT_EQ(link->size(), fitted);
+}
+
+TEST(DialogTemplateTest, TemplatesRecordTheStylesTheWindowsNeed) {
+    const DialogTemplate* main = FindDialogTemplate(IDD_MAIN);
+    EXPECT_TRUE(main->IsResizable());
+    EXPECT_TRUE(main->WindowFlags().testFlags(Qt::Window | Qt::WindowMinimizeButtonHint |
+                                              Qt::WindowMaximizeButtonHint |
+                                              Qt::WindowCloseButtonHint));
+    EXPECT_EQ(main->Find(1)->style, static_cast<unsigned>(BS_DEFPUSHBUTTON));
+    // Built from its row, 1022 is a toggle and Start the default button.
+    QWidget window;
+    HoverButton pin(&window, static_cast<int>(main->Find(1022)->style));
+    EXPECT_TRUE(pin.Model().IsToggle());
+    EXPECT_EQ(main->Find(1001)->style, 0u);
+
+    for (const int id : {IDD_ADD_ITEM, IDD_EDIT_ITEM}) {
+        const DialogTemplate* editor = FindDialogTemplate(id);
+        const Qt::WindowFlags flags = editor->WindowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_FALSE(editor->IsResizable());
+        for (const int edit : {1007, 1003, 1001}) {
+            EXPECT_EQ(editor->Find(edit)->style & ES_AUTOHSCROLL, ES_AUTOHSCROLL);
+        }
+        EXPECT_EQ(editor->Find(1)->style, static_cast<unsigned>(BS_DEFPUSHBUTTON));
+
+        QWidget dialog;
+        const DialogUnits units(dialog.font());
+        editor->ApplyFrame(&dialog, units);
+        EXPECT_EQ(dialog.minimumSize(), editor->PixelSize(units));
+        EXPECT_EQ(dialog.maximumSize(), editor->PixelSize(units));
+    }
+    const DialogTemplate* about = FindDialogTemplate(IDD_ABOUTBOX);
+    EXPECT_TRUE(about->WindowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(about->WindowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    const DialogTemplate* detail = FindDialogTemplate(IDD_DETAIL);
+    EXPECT_TRUE(detail->IsResizable());
+    EXPECT_EQ(detail->Find(1020)->style, WS_BORDER | LVS_REPORT | LVS_SINGLESEL);
 }
 
 }  // namespace

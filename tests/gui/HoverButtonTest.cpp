@@ -1,5 +1,6 @@
 #include "controls/HoverButton.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QWidget>
 
@@ -264,6 +265,27 @@ TEST_F(HoverButtonTest, DisabledCaptionIsDrawnEngraved) {
     EXPECT_EQ(light.bottomRight(), shadow.bottomRight() + QPoint(1, 1));
 }
 
+TEST_F(HoverButtonTest, DisabledCaptionUsesTheNormalShadowNotTheDisabledOne) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, Qt::white);
+    palette.setColor(QPalette::Light, Qt::white);
+    palette.setColor(QPalette::Dark, QColor(0, 0, 255));
+    // What a style gives a disabled widget: a pale shadow.
+    palette.setColor(QPalette::Disabled, QPalette::Dark, QColor(0, 255, 0));
+    button->setPalette(palette);
+    button->SetDefaultColors(false);
+    button->setText(QStringLiteral("Delete"));
+    button->setEnabled(false);
+
+    const QImage image = Render(*button);
+    EXPECT_FALSE(PixelBounds(image, [](QRgb p) {
+                     return qBlue(p) > 200 && qRed(p) < 120 && qGreen(p) < 120;
+                 }).isNull());
+    EXPECT_TRUE(PixelBounds(image, [](QRgb p) {
+                    return qGreen(p) > 200 && qRed(p) < 120 && qBlue(p) < 120;
+                }).isNull());
+}
+
 TEST_F(HoverButtonTest, PressedCaptionMovesOnePixelRightAndDown) {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, Qt::white);
@@ -312,6 +334,21 @@ TEST_F(HoverButtonTest, TooltipIsSetOnlyWhenActivated) {
     EXPECT_TRUE(button->toolTip().isEmpty());
     button->SetTooltipText(QStringLiteral("Select Language"), true);
     EXPECT_EQ(button->toolTip(), QStringLiteral("Select Language"));
+}
+
+TEST_F(HoverButtonTest, IconOnlyButtonIsNamedByItsTooltip) {
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    button->SetTooltipText(QStringLiteral("Select Language"), true);
+    EXPECT_EQ(name(button), QStringLiteral("Select Language"));
+    // A language switch renames it; an inactive tip still names it.
+    button->SetTooltipText(QStringLiteral("选择语言"), false);
+    EXPECT_EQ(name(button), QStringLiteral("选择语言"));
+    // A captioned button keeps its caption as its name.
+    other->setText(QStringLiteral("Load"));
+    other->SetTooltipText(QStringLiteral("Open a script"), true);
+    EXPECT_EQ(name(other), QStringLiteral("Load"));
 }
 
 TEST_F(HoverButtonTest, LongTooltipsWrapAtFourHundredPixels) {

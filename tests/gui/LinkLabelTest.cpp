@@ -22,12 +22,12 @@ class LinkLabelTest : public ::testing::Test {
     void SetUp() override {
         window.resize(400, 200);
         UrlServices fake;
-        fake.openUrl = [this](const QUrl& url) {
-            opened.push_back(url.toString());
-            return openSucceeds;
+        fake.openerCommand = {QStringLiteral("opener")};
+        fake.runProgram = [this](const QStringList& argv, int) {
+            opened.push_back(argv.back());
+            return ProgramOutcome{ProgramOutcome::Kind::Exited, openSucceeds ? 0 : 4};
         };
         fake.htmlHandlerCommand = [] { return std::optional<QString>(); };
-        fake.startDetached = [](const QString&) { return false; };
         savedServices = SetUrlServices(fake);
         savedBox =
             SetMessageBoxHandler([this](QWidget*, const QString& text, QMessageBox::Icon icon,

@@ -1,5 +1,6 @@
 #include "controls/ThemeHelper.h"
 
+#include <QDialog>
 #include <QPainter>
 #include <QWidget>
 
@@ -143,6 +144,32 @@ TEST(ThemedHoverButtonTest, StateFollowsDisabledPressedHotDefault) {
     EXPECT_EQ(normal.ThemeState(), ThemeHelper::kStateNormal);
     EXPECT_EQ(byDefault.ThemeState(), ThemeHelper::kStateDefaulted);
     EXPECT_EQ(disabled.ThemeState(), ThemeHelper::kStateDisabled);
+}
+
+TEST(ThemedHoverButtonTest, DefaultLookFollowsTheFocusedPushButton) {
+    ThemeHelper helper;
+    QDialog dialog;
+    ThemedHoverButton start(&dialog, BS_DEFPUSHBUTTON);
+    ThemedHoverButton load(&dialog);
+    start.setGeometry(0, 0, 60, 30);
+    load.setGeometry(0, 40, 60, 30);
+    start.SetThemeHelper(&helper);
+    load.SetThemeHelper(&helper);
+    ASSERT_TRUE(ShowActive(dialog));
+
+    // Qt makes the focused push button the default; the frame goes with it.
+    load.setFocus();
+    ASSERT_TRUE(load.isDefault());
+    Render(start);
+    Render(load);
+    EXPECT_EQ(start.ThemeState(), ThemeHelper::kStateNormal);
+    EXPECT_EQ(load.ThemeState(), ThemeHelper::kStateDefaulted);
+
+    start.setFocus();
+    Render(start);
+    Render(load);
+    EXPECT_EQ(start.ThemeState(), ThemeHelper::kStateDefaulted);
+    EXPECT_EQ(load.ThemeState(), ThemeHelper::kStateNormal);
 }
 
 }  // namespace

@@ -24,46 +24,97 @@ class GotoUrlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         UrlServices fake;
-        fake.openUrl = [this](const QUrl&) { return desktopOpens; };
+        fake.openerCommand = {QStringLiteral("opener"), QStringLiteral("--flag")};
+        fake.timeoutMs = 1234;
         fake.htmlHandlerCommand = [this] {
             ++handlerQueries;
             return handler;
         };
-        fake.startDetached = [this](const QString& commandLine) {
-            started.push_back(commandLine);
-            return startWorks;
+        fake.runProgram = [this](const QStringList& argv, int timeoutMs) {
+            run.push_back(argv);
+            EXPECT_EQ(timeoutMs, 1234);
+            const ProgramOutcome outcome = outcomes.front();
+            outcomes.erase(outcomes.begin());
+            return outcome;
         };
         saved = SetUrlServices(fake);
     }
     void TearDown() override { SetUrlServices(saved); }
 
-    bool desktopOpens = false;
+    static ProgramOutcome Exit(int status) { return {ProgramOutcome::Kind::Exited, status}; }
+
+    std::vector<ProgramOutcome> outcomes;
     std::optional<QString> handler;
-    bool startWorks = true;
     int handlerQueries = 0;
-    std::vector<QString> started;
+    std::vector<QStringList> run;
     UrlServices saved;
 };
 
-TEST_F(GotoUrlTest, DesktopOpenerComesFirst) {
-    desktopOpens = true;
-    EXPECT_GT(GotoURL(QStringLiteral("https://a.example.org")), 32);
+TEST_F(GotoUrlTest, OpenerGetsTheUrlAsOneArgumentAndItsStatusDecides) {
+    const QString url = QStringLiteral("https://a.example.org/?q=a b&c=$(x);'\"");
+    outcomes = {Exit(0)};
+    EXPECT_GT(GotoURL(url), 32);
+    const QStringList expected = {QStringLiteral("opener"), QStringLiteral("--flag"), url};
+    EXPECT_EQ(run, std::vector<QStringList>{expected});
     EXPECT_EQ(handlerQueries, 0);
+
+    // A browser run in the foreground keeps the opener busy: it did open.
+    outcomes = {{ProgramOutcome::Kind::StillRunning, 0}};
+    EXPECT_GT(GotoURL(url), 32);
 }
 
-TEST_F(GotoUrlTest, FallsBackToTheBrowsersCommandLine) {
-    handler = QStringLiteral("browser \"%u\"");
-    EXPECT_GT(GotoURL(QStringLiteral("https://a.example.org")), 32);
-    EXPECT_EQ(started, std::vector<QString>{QStringLiteral("browser  https://a.example.org")});
+TEST_F(GotoUrlTest, FailedOpenerFallsBackToTheBrowsersCommandLine) {
+    handler = QStringLiteral("\"/opt/my browser\" --new \"%u\" --x");
+    outcomes = {Exit(4), Exit(0)};
+    EXPECT_GT(GotoURL(QStringLiteral("https://a.example.org/a b")), 32);
+    ASSERT_EQ(run.size(), 2u);
+    EXPECT_EQ(run[1], (QStringList{QStringLiteral("/opt/my browser"), QStringLiteral("--new"),
+                                   QStringLiteral("https://a.example.org/a b")}));
 }
 
 TEST_F(GotoUrlTest, FailuresGiveTheirCodes) {
-    EXPECT_EQ(GotoURL(QStringLiteral("https://a.example.org")), kErrorNoAssociation);
+    const QString url = QStringLiteral("https://a.example.org");
+    // Non-zero status with no browser to fall back on: the opener's failure.
+    outcomes = {Exit(4)};
+    EXPECT_EQ(GotoURL(url), kErrorNoAssociation);
+    outcomes = {Exit(2)};
+    EXPECT_EQ(GotoURL(url), kErrorFileNotFound);
+    outcomes = {{ProgramOutcome::Kind::NotStarted, 0}};
+    EXPECT_EQ(GotoURL(url), kErrorFileNotFound);
+    outcomes = {{ProgramOutcome::Kind::Killed, 9}};
+    EXPECT_EQ(GotoURL(url), kErrorNoAssociation);
     handler = QStringLiteral("  ");
-    EXPECT_EQ(GotoURL(QStringLiteral("https://a.example.org")), kErrorNoAssociation);
+    outcomes = {Exit(3)};
+    EXPECT_EQ(GotoURL(url), kErrorNoAssociation);
+    // The browser itself fails.
     handler = QStringLiteral("browser %u");
-    startWorks = false;
-    EXPECT_EQ(GotoURL(QStringLiteral("https://a.example.org")), kErrorFileNotFound);
+    outcomes = {Exit(3), Exit(1)};
+    EXPECT_EQ(GotoURL(url), kErrorNoAssociation);
+    outcomes = {Exit(3), {ProgramOutcome::Kind::NotStarted, 0}};
+    EXPECT_EQ(GotoURL(url), kErrorFileNotFound);
+}
+
+// The real runner, with small programs standing in for the opener.
+TEST(RunProgramTest, ReportsStatusMissingProgramsAndProgramsStillRunning) {
+    using Kind = ProgramOutcome::Kind;
+    // No shell reads the argument: it arrives byte for byte.
+    const QString tricky = QStringLiteral("x;$(echo y)&'\" `z` %u");
+    qputenv("PAGELARK_EXPECTED", tricky.toUtf8());
+    const ProgramOutcome same = RunProgram(
+        {QStringLiteral("sh"), QStringLiteral("-c"),
+         QStringLiteral("test \"$1\" = \"$PAGELARK_EXPECTED\""), QStringLiteral("sh"), tricky},
+        5000);
+    qunsetenv("PAGELARK_EXPECTED");
+    EXPECT_EQ(same.kind, Kind::Exited);
+    EXPECT_EQ(same.status, 0);
+
+    const ProgramOutcome failed =
+        RunProgram({QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("exit 4")}, 5000);
+    EXPECT_EQ(failed.kind, Kind::Exited);
+    EXPECT_EQ(failed.status, 4);
+    EXPECT_EQ(RunProgram({QStringLiteral("pagelark-no-such-opener")}, 5000).kind, Kind::NotStarted);
+    EXPECT_EQ(RunProgram({QStringLiteral("sleep"), QStringLiteral("5")}, 50).kind,
+              Kind::StillRunning);
 }
 
 TEST(ReportErrorTest, TextsForKnownAndUnknownCodes) {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+#include "files/ItemStore.h"
+
+class QLineEdit;
+
+// The add and edit item dialogs (templates 103 and 104): Name, Filter and URL
+// of one item, checked field by field before the dialog closes with OK.
+namespace pagelark {
+
+// Control ids of the three edits.
+inline constexpr int IDC_ITEM_NAME = 1007;
+inline constexpr int IDC_ITEM_FILTER = 1003;
+inline constexpr int IDC_ITEM_URL = 1001;
+
+class ItemEditorDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    // templateId: IDD_ADD_ITEM or IDD_EDIT_ITEM. The texts are taken in the
+    // current interface language; the add dialog starts with the URL "http://".
+    explicit ItemEditorDlg(int templateId, QWidget* parent = nullptr);
+
+    void SetFields(const ItemFields& fields);
+    // The three texts as typed, surrounding white space included.
+    ItemFields Fields() const;
+
+    QLineEdit* Edit(int id) const;
+
+    // OK: the first blank field (Name, Filter, URL) is reported and the dialog
+    // stays open; otherwise it closes with the texts as typed.
+    void accept() override;
+
+  private:
+    void CreateControls(int templateId);
+};
+
+// Runs the add dialog; the fields on OK, nothing on Cancel.
+std::optional<ItemFields> RunAddItemDialog(QWidget* parent);
+// Runs the edit dialog filled with current; the new fields on OK.
+std::optional<ItemFields> RunEditItemDialog(QWidget* parent, const ItemFields& current);
+
+}  // namespace pagelark
