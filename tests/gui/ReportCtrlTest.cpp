@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
@@ -226,13 +227,21 @@ TEST_F(ReportCtrlTest, ADragOffTheHeaderHidesTheColumnOnlyUnderDragRemove) {
         send(QEvent::MouseButtonRelease, QPoint(100, 400), Qt::NoButton);
         QApplication::processEvents();
     };
+    QListWidget chooser;
+    list->SetColumnChooser(&chooser);
     dragOff();
     EXPECT_EQ(header->GetDropState(), -1);
     EXPECT_TRUE(list->IsActiveSubItem(1));
+    EXPECT_EQ(chooser.count(), 0);
     list->ModifyReportStyle(0, RCS_DRAGREMOVE);
     dragOff();
     EXPECT_FALSE(list->IsActiveSubItem(1));
     EXPECT_TRUE(list->IsActiveSubItem(2));
+    // The hidden column is offered to bring back.
+    ASSERT_EQ(chooser.count(), 1);
+    EXPECT_EQ(chooser.item(0)->text(), "Name");
+    EXPECT_EQ(chooser.item(0)->data(Qt::UserRole).toInt(), 1);
+    list->SetColumnChooser(nullptr);
 }
 
 class ReportEditTest : public ReportCtrlTest {
