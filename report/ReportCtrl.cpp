@@ -2,6 +2,7 @@
 // control's thread, and the view hooks that keep scroll bars and header in step.
 #include "report/ReportCtrl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/ImageList.h"
 #include "controls/Resources.h"
+#include "report/ReportAccessible.h"
 #include "report/ReportEdit.h"
 #include "report/ReportTipWindow.h"
 
@@ -42,6 +44,7 @@ CReportCtrl::CReportCtrl(QWidget* parent, int controlId)
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollAction(Qt::Horizontal, action); });
     ReadWheelSetting();
+    ReportAccessible::InstallFactory();
     Initialize();
 }
 
@@ -476,6 +479,15 @@ void CReportCtrl::SelectItems(int first, int last, bool select, bool keepOthers,
                               bool notify) {
     CheckThread("SelectItems");
     m_model.SelectItems(first, last, select, keepOthers, toggle, notify);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent selection(this, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&selection);
+    }
+}
+
+QString CReportCtrl::ImageMeaning(int image) const {
+    if (image < 0 || image >= static_cast<int>(m_imageMeanings.size())) return {};
+    return m_imageMeanings[static_cast<size_t>(image)];
 }
 
 int CReportCtrl::SortItems(int subItem, bool ascending) {

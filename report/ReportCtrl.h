@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/FlatHeaderOwner.h"
 #include "report/ReportLayout.h"
@@ -87,6 +88,10 @@ class CReportCtrl : public QAbstractScrollArea,
     int InsertColor(int position, uint32_t color);
     bool HasFocus() const { return m_model.HasFocus(); }
     const ReportModel& Model() const { return m_model; }
+
+    // What each item image means, read out by assistive technology ("Done", "Failed").
+    void SetImageMeanings(std::vector<QString> meanings) { m_imageMeanings = std::move(meanings); }
+    QString ImageMeaning(int image) const;
 
     // --- look ---
     uint32_t GetReportStyle() const { return m_model.GetStyle(); }
@@ -232,6 +237,7 @@ class CReportCtrl : public QAbstractScrollArea,
     int m_wheelLines = 3;
     int m_wheelRest = 0;  // rotation units not yet worth a line
     ThreadFault m_threadFault;
+    std::vector<QString> m_imageMeanings;
 };
 
 }  // namespace pagelark
