@@ -63,8 +63,11 @@ TEST(ReportAccessibleTest, RowsCaptionsCellsAndTheSelection) {
     ASSERT_EQ(list->GetItemRect(2, 1, cell, CellPart::Cell), 1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     EXPECT_EQ(rows->selectedRows(), QList<int>{2});
-    EXPECT_TRUE(rows->cellAt(2, 1)->state().selected);
-    EXPECT_FALSE(rows->cellAt(3, 1)->state().selected);
+    ASSERT_EQ(list->GetItemRect(4, 1, cell, CellPart::Cell), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell.center());
+    EXPECT_EQ(rows->selectedRows(), (QList<int>{2, 3, 4}));
+    EXPECT_TRUE(rows->cellAt(2, 1)->state().selected);  // selected, though the focus is on 4
+    EXPECT_FALSE(rows->cellAt(1, 1)->state().selected);
 }
 
 }  // namespace

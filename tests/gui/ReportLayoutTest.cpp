@@ -60,6 +60,11 @@ TEST_F(ReportLayoutTest, RowsFitWhileHeightIsLeftBelowThem) {
     SetPreview(2, 30);  // rows 0..2 now take 87 pixels, row 3 no longer fits
     EXPECT_EQ(layout.FittingRows(), 3);
     EXPECT_EQ(layout.RowTop(3), 20 + 3 * kRow + 30);
+    // A page up from row 4 ends the new page just above it: rows 2..4 still
+    // fit with row 2's band, so the top goes one above them.
+    layout.SetTopRow(4);
+    layout.ScrollVertically(ScrollCommand::PageBack);
+    EXPECT_EQ(layout.TopRow(), 1);
 }
 
 TEST_F(ReportLayoutTest, EveryScrollCommand) {
