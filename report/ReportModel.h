@@ -124,6 +124,8 @@ class ReportModel {
     // A divider was double-clicked: RCN_DIVIDERDBLCLICK, then the width fit. 1 when fitted.
     int OnDividerDblClick(int headerIndex, const TextWidthFunction& textWidth, int imageWidth,
                           int checkWidth);
+    // The header's order changed (a caption was dragged): re-read it.
+    void ReloadColumns();
     // A header item's width or format changed: copy it, RCN_COLUMNCHANGED.
     void OnHeaderItemChanged(int headerIndex, bool format, bool width);
 

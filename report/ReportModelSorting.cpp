@@ -153,4 +153,10 @@ void ReportModel::OnHeaderItemChanged(int headerIndex, bool format, bool width) 
     NotifyItem(RCN_COLUMNCHANGED, -2, subItem, 0);
 }
 
+void ReportModel::ReloadColumns() {
+    m_columns.Reload();
+    m_view->ColumnsChanged();
+    m_view->RefillColumnChooser();
+}
+
 }  // namespace pagelark

@@ -1,0 +1,31 @@
+#include "report/ReportOptionsCombo.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+
+#include "report/ReportOptionsCtrl.h"
+
+namespace pagelark {
+
+CReportOptionsCombo::CReportOptionsCombo(CReportOptionsCtrl& owner, QWidget* parent)
+    : QComboBox(parent), m_owner(owner) {
+    view()->setMaximumHeight(kListHeight);
+}
+
+void CReportOptionsCombo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_owner.CloseEditor(13);
+    } else if (event->key() == Qt::Key_Escape) {
+        m_owner.CloseEditor(27);
+    } else {
+        QComboBox::keyPressEvent(event);
+    }
+}
+
+void CReportOptionsCombo::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    // The open list takes the focus for a while; that does not end the edit.
+    if (!view()->isVisible()) m_owner.CloseEditor(0);
+}
+
+}  // namespace pagelark
