@@ -4,9 +4,12 @@
 #include "app/MainDlg.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <algorithm>
 
 #include "app/DialogTemplates.h"
 #include "app/InterfaceFont.h"
@@ -208,15 +211,22 @@ void CMainDlg::DefineColumns(bool redefine) {
     static constexpr struct {
         int caption;
         uint32_t format;
-        int width;  // 0: the Result column's share of the list
+        int width;  // 0: the Result column: what the list has left
     } kColumns[] = {
         {112, 0x050C0800, 30}, {113, 0x00084000, 150}, {114, 0x00084000, 0}, {115, 0x00084000, 80}};
+    // Last Update is 80 px unless the time or its caption needs more in this
+    // font; the Result column gives up what it takes.
+    const QFontMetrics metrics(m_list->NormalFont());
+    const int timeWidth =
+        std::max({80, metrics.horizontalAdvance(QStringLiteral("88:88:88 PM")) + 12,
+                  metrics.horizontalAdvance(LangText(115)) + 16});
     if (redefine) m_list->DeactivateAllSubItems();
     for (int n = 0; n < 4; ++n) {
         SubItemDef def;
         def.format = kColumns[n].format;
-        def.width =
-            kColumns[n].width != 0 ? kColumns[n].width : m_list->contentsRect().width() - 280;
+        def.width = kColumns[n].width;
+        if (n == 2) def.width = m_list->contentsRect().width() - 280 - (timeWidth - 80);
+        if (n == 3) def.width = timeWidth;
         def.text = LangString(kColumns[n].caption);
         if (redefine) {
             m_list->RedefineSubItem(n, def, true);
@@ -235,7 +245,11 @@ void CMainDlg::AppendRow(int number, const std::string& name) {
 void CMainDlg::OnCommand(int commandId) {
     if (!ApplyLanguageCommand(commandId)) return;
     QApplication::setFont(InterfaceFont(UiLanguage));
+    // The widgets take the new font from posted events; the label's fit and
+    // the preview bands are measured in it.
+    QCoreApplication::sendPostedEvents();
     Relabel();
+    RefitPreviewBands();
 }
 
 void CMainDlg::showEvent(QShowEvent* event) {

@@ -129,6 +129,8 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void StopAndWait();
     CollectSettings ReadCollectSettings() const;
     void OpenDetail(int number);
+    // Preview bands measured again in the list's current font.
+    void RefitPreviewBands();
     void DrawPreview(const struct PreviewNotify& record);
     void LayoutAfterResize(const QSize& client);
     int SelectedItemNumber(int row) const;

@@ -121,6 +121,21 @@ void CMainDlg::OnEnable() {
     }
 }
 
+void CMainDlg::RefitPreviewBands() {
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        ReportItemInfo info;
+        info.mask = RIF_PREVIEW | RIF_PARAM;
+        info.item = row;
+        m_list->GetItem(info);
+        if (info.previewHeight <= 0) continue;
+        const std::optional<std::string> preview = m_items.results.Preview(ItemKey(info.param));
+        if (!preview) continue;
+        info.mask = RIF_PREVIEW;
+        info.previewHeight = m_list->GetTextHeight(m_list->NormalFont(), *preview) + 4;
+        m_list->SetItem(info);
+    }
+}
+
 void CMainDlg::OnDetail() {
     const int row = m_list->GetFirstSelectedItem();
     if (row < 0) return;
