@@ -112,6 +112,10 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     // Threads of finished runs are joined; returns how many are still held.
     int JoinFinishedRuns();
 
+  private slots:
+    // Runs a worker's task on the window thread (the address of its call).
+    void RunListCall(quintptr address);
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

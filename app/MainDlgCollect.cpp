@@ -76,24 +76,37 @@ void CMainDlg::StopAndWait() {
     m_worker->Wait();
 }
 
+namespace {
+
+// One call the worker hands to the window thread. Qt's hand-over already
+// orders the two threads; the atomic states that order in a form
+// ThreadSanitizer sees (Qt's own locks are not instrumented).
+struct ListCall {
+    const std::function<void()>* task;
+    std::atomic<int> handover{0};
+};
+
+}  // namespace
+
 void CMainDlg::RunOnListThread(const std::function<void()>& task) {
     if (QThread::currentThread() == thread()) {
         task();
         return;
     }
-    // Qt's hand-over already orders the two threads; the atomic states that
-    // order in a form ThreadSanitizer sees (Qt's own locks are not instrumented).
-    std::atomic<int> handover{0};
-    handover.store(1, std::memory_order_release);
-    QMetaObject::invokeMethod(
-        this,
-        [&task, &handover] {
-            handover.load(std::memory_order_acquire);
-            task();
-            handover.store(2, std::memory_order_release);
-        },
-        Qt::BlockingQueuedConnection);
-    handover.load(std::memory_order_acquire);
+    ListCall call{&task};
+    call.handover.store(1, std::memory_order_release);
+    // By name with a plain number, so that everything Qt creates and frees
+    // for the call stays inside Qt.
+    QMetaObject::invokeMethod(this, "RunListCall", Qt::BlockingQueuedConnection,
+                              Q_ARG(quintptr, reinterpret_cast<quintptr>(&call)));
+    call.handover.load(std::memory_order_acquire);
+}
+
+void CMainDlg::RunListCall(quintptr address) {
+    auto* call = reinterpret_cast<ListCall*>(address);
+    call->handover.load(std::memory_order_acquire);
+    (*call->task)();
+    call->handover.store(2, std::memory_order_release);
 }
 
 ItemRecord CMainDlg::ReadItem(int number) {
