@@ -195,6 +195,9 @@ TEST_F(MainDlgTest, DeleteTakesOnlyTheFirstSelectedAndEnableBringsTheBandBack) {
     EXPECT_EQ(Row(1).image, 1);
     EXPECT_EQ(Row(1).previewHeight, List().GetTextHeight(List().NormalFont(), preview) + 4);
 
+    Select({1});
+    Click(D::IDC_DISABLE);
+    Select({0, 1});  // A enabled, C disabled: C is not disabled twice
     Click(D::IDC_DISABLE);
     EXPECT_EQ(Row(0).param, 10001);
     EXPECT_EQ(Row(1).param, 10003);
