@@ -16,4 +16,8 @@ void NameSettingsRoot();
 // "Automation" (any letter case) after '/' or '-'. args[0] is the program.
 bool SplashAllowed(const QStringList& args);
 
+// The script file named on the command line (the first argument that is no
+// flag; a path may start with '/'), or an empty text.
+QString ScriptArgument(const QStringList& args);
+
 }  // namespace pagelark
