@@ -11,7 +11,7 @@
 #include "report/ItemEntry.h"
 #include "report/ReportColumns.h"
 #include "report/ReportConstants.h"
-#include "report/ReportItemInfo.h"
+#include "common/ReportItemInfo.h"
 #include "report/ReportNotify.h"
 #include "report/ReportParent.h"
 #include "report/ReportTree.h"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "report/ReportItemInfo.h"
+#include "common/ReportItemInfo.h"
 
 // The records the report control sends to its parent. Every record starts with
 // a NotifyHeader, so the parent receives the header and reads the rest by code.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "report/ReportItemInfo.h"
+#include "common/ReportItemInfo.h"
 
 namespace pagelark {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/ReportItemInfo.h"
+#include "common/ReportItemInfo.h"
 
 namespace pagelark {
 
