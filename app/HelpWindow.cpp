@@ -40,8 +40,10 @@ QString TopicPath(const std::string& local) {
 ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent) : QTextBrowser(parent), m_file(file) {
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-        if (url.scheme() == kScheme || url.isRelative()) {
-            setSource(url);
+        // A topic's links are relative to the topic, as in the file's folders.
+        const QUrl target = source().resolved(url);
+        if (target.scheme() == kScheme) {
+            setSource(target);
         } else {
             QDesktopServices::openUrl(url);
         }
