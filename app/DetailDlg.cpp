@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
@@ -197,6 +198,9 @@ void CDetailDlg::keyPressEvent(QKeyEvent* event) {
 
 void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links) {
     CDetailDlg dialog(number, entries, links, parent);
+    // The screen's size first: a desktop without a window manager does not
+    // maximize windows itself.
+    if (const QScreen* screen = dialog.screen()) dialog.setGeometry(screen->availableGeometry());
     dialog.showMaximized();
     dialog.exec();
 }

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "app/AboutDlg.h"
+#include "app/DetailDlg.h"
 #include "app/HelpWindow.h"
 #include "app/HtmlHelp.h"
 #include "app/MainDlg.h"
@@ -26,11 +28,12 @@ void Shot(const char* name) {
     QProcess::execute("import", {"-window", "root", g_out + "/" + name + ".png"});
 }
 
-// Photographs the modal window that is open after `pause`, then closes it.
-void ShootModal(int pause, const char* name) {
-    QTimer::singleShot(pause, [name] {
+// Photographs the owner's dialog that is open after `pause`, then closes it.
+template <typename Dialog>
+void ShootModal(QWidget& owner, int pause, const char* name) {
+    QTimer::singleShot(pause, [&owner, name] {
         Shot(name);
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        if (auto* dialog = owner.findChild<Dialog*>()) dialog->reject();
     });
 }
 
@@ -50,9 +53,9 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, [&] { window.OnStartStop(); });
     QTimer::singleShot(4000, [&] {
         window.List()->SelectItems(0, 0, true, false, false, false);
-        ShootModal(4000, "detail");
+        ShootModal<CDetailDlg>(window, 4000, "detail");
         window.OnDetail();
-        ShootModal(600, "about");
+        ShootModal<CAboutDlg>(window, 600, "about");
         window.OnAbout();
         HelpWindow* help = ShowHelp(&window);
         help->move(40, 40);
