@@ -11,7 +11,9 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "app/AboutDlg.h"
 #include "app/DialogTemplates.h"
+#include "app/HtmlHelp.h"
 #include "app/InterfaceFont.h"
 #include "app/LangString.h"
 #include "app/SplashWindow.h"
@@ -282,12 +284,13 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
     m_closing = false;
 }
 
-// Help is opened by a later part of the program; the key and the button
-// already come here.
-void CMainDlg::OnHelp() {}
+void CMainDlg::OnHelp() {
+    ShowHelp(this);
+}
 
-// The about box is a later part of the program; the copyright label already
-// comes here.
-void CMainDlg::OnAbout() {}
+void CMainDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
 
 }  // namespace pagelark

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "app/DetailDlg.h"
 #include "app/ItemEditorDlg.h"
 #include "app/LangString.h"
 #include "app/MainDlg.h"
@@ -145,9 +146,10 @@ void CMainDlg::OnDetail() {
     OpenDetail(number);
 }
 
-// The detail window (the item's gathered links with a browser) comes with a
-// later part of the program; until then the command stops here.
-void CMainDlg::OpenDetail(int /*number*/) {}
+void CMainDlg::OpenDetail(int number) {
+    // Copies taken under the maps' locks: a run may still be writing them.
+    RunDetailDialog(this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot());
+}
 
 void CMainDlg::OnAlwaysOnTop() {
     m_alwaysOnTop = !m_alwaysOnTop;

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <thread>
 
 #include "app/FileChooser.h"
+#include "app/HelpWindow.h"
 #include "app/InterfaceFont.h"
 #include "app/ItemEditorDlg.h"
 #include "app/MainDlg.h"
@@ -382,6 +384,36 @@ TEST_F(MainDlgTest, PaintsAndSelectsWhileTheWorkerWrites) {
         EXPECT_EQ(Row(24).image, 5);
         EXPECT_GT(Row(0).previewHeight, 0);
     }
+}
+
+}  // namespace
+}  // namespace pagelark
+
+namespace pagelark {
+namespace {
+
+TEST_F(MainDlgTest, TheAboutBoxSpeaksTheChosenLanguageAndEscapeReportsAMissingHelpFile) {
+    window->OnCommand(32773);
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        if (about == nullptr) return;
+        title = about->windowTitle();
+        about->close();
+    });
+    window->OnAbout();
+    window->OnCommand(32771);
+    EXPECT_EQ(title.toStdString(), "關于 Pagelark");
+
+    // The test program has no help.chm beside it.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    HelpWindow* help = window->findChild<HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(help->IsLoaded());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("help.chm"));
+    help->close();
 }
 
 }  // namespace

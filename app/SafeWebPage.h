@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QUrl>
+#include <QWebEnginePage>
+
+#include <functional>
+
+class QWebEngineProfile;
+
+// The detail window's browser page. It opens only http, https and ftp
+// addresses, whoever asks (the window, a link clicked in the page, a script),
+// keeps new windows in itself and can read none of the program's files: its
+// profile is off the record and local content may reach neither files nor the
+// network.
+namespace pagelark {
+
+// True for the schemes the browser may open.
+bool IsBrowsableUrl(const QUrl& url);
+
+class SafeWebPage : public QWebEnginePage {
+    Q_OBJECT
+
+  public:
+    explicit SafeWebPage(QObject* parent = nullptr);
+
+    // Called with each address that was refused.
+    void SetRefusedHandler(std::function<void(const QUrl&)> handler) {
+        m_refused = std::move(handler);
+    }
+
+    // A profile of its own, created once per program: off the record, with
+    // every request to a scheme other than the browsable ones and data/blob
+    // (inline images and the like) blocked.
+    static QWebEngineProfile* SafeProfile();
+
+  protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+
+  private:
+    std::function<void(const QUrl&)> m_refused;
+};
+
+}  // namespace pagelark
