@@ -34,6 +34,7 @@ void CMainDlg::OnNew() {
     m_filePath.clear();
     m_captionFile.clear();
     m_live.Load("");
+    OpenState();
     Relabel();
 }
 
@@ -142,6 +143,7 @@ void CMainDlg::OnDetail() {
     // Entries are looked up under the item number, so a disabled item's can be viewed too.
     const int number = SelectedItemNumber(row);
     if (!m_items.results.Entries(ItemKey(number))) return;
+    OnRowSelected(row, number);  // seen: its change mark goes
     OpenDetail(number);
 }
 
