@@ -16,6 +16,8 @@ class RepeatSchedule {
 
     explicit RepeatSchedule(Clock clock = [] { return std::chrono::steady_clock::now(); });
 
+    void SetClock(Clock clock) { m_clock = std::move(clock); }
+
     // 0 turns repeating off; other values are held to 1..1440.
     void SetMinutes(int minutes);
     int Minutes() const { return m_minutes; }
