@@ -1,5 +1,6 @@
 #include "app/DetailDlg.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,12 +34,13 @@ const QString kCollapse = QStringLiteral("<<");
 
 }  // namespace
 
-CDetailDlg::CDetailDlg(int number, const EntryMap& entries, const LinkMap& links, QWidget* parent)
+CDetailDlg::CDetailDlg(int number, const EntryMap& entries, const LinkMap& links, QWidget* parent,
+                       NewEntryTest isNew)
     : QDialog(parent) {
     setFont(InterfaceFont(UiLanguage));
     CreateControls();
     setWindowTitle(LangText(kTitle));
-    FillList(number, entries, links);
+    FillList(number, entries, links, isNew);
     // The first link opens at once; its row is not selected.
     if (m_list->topLevelItemCount() > 0) Navigate(m_list->topLevelItem(0)->text(1));
 }
@@ -111,7 +113,10 @@ void CDetailDlg::CreateControls() {
     setMinimumSize(size());
 }
 
-void CDetailDlg::FillList(int number, const EntryMap& entries, const LinkMap& links) {
+void CDetailDlg::FillList(int number, const EntryMap& entries, const LinkMap& links,
+                          const NewEntryTest& isNew) {
+    QFont bold = m_list->font();
+    bold.setBold(true);
     const auto found = entries.find(std::to_string(number));
     if (found == entries.end()) return;
     for (const EntryPiece& piece : SplitEntries(found->second)) {
@@ -126,6 +131,10 @@ void CDetailDlg::FillList(int number, const EntryMap& entries, const LinkMap& li
         row->setText(1, url);
         row->setToolTip(0, text.trimmed());
         row->setToolTip(1, url);
+        if (isNew && isNew(link->second)) {
+            row->setFont(0, bold);
+            row->setFont(1, bold);
+        }
     }
 }
 
@@ -196,8 +205,9 @@ void CDetailDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links) {
-    CDetailDlg dialog(number, entries, links, parent);
+void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links,
+                     CDetailDlg::NewEntryTest isNew) {
+    CDetailDlg dialog(number, entries, links, parent, std::move(isNew));
     // The screen's size first: a desktop without a window manager does not
     // maximize windows itself.
     if (const QScreen* screen = dialog.screen()) dialog.setGeometry(screen->availableGeometry());

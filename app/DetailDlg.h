@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QSize>
 
+#include <functional>
 #include <string>
 
 #include "engine/collect/LinkTable.h"
@@ -34,10 +35,14 @@ class CDetailDlg : public QDialog {
         IDC_BROWSER = 1042,
     };
 
+    // Whether a link was not among the item's entries in the run before; such
+    // rows are drawn bold.
+    using NewEntryTest = std::function<bool(const std::string& url)>;
+
     // number: the item's number, its key in the entries; the rows are filled
     // from entries and links at once.
     CDetailDlg(int number, const EntryMap& entries, const LinkMap& links,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, NewEntryTest isNew = {});
 
     QTreeWidget* List() const { return m_list; }
     QLineEdit* AddressEdit() const { return m_edit; }
@@ -57,7 +62,8 @@ class CDetailDlg : public QDialog {
 
   private:
     void CreateControls();
-    void FillList(int number, const EntryMap& entries, const LinkMap& links);
+    void FillList(int number, const EntryMap& entries, const LinkMap& links,
+                  const NewEntryTest& isNew);
     void OnToggle();
     void OnDoubleClick();
     void ShowRefused(const QUrl& url);
@@ -76,6 +82,7 @@ class CDetailDlg : public QDialog {
 };
 
 // Runs the detail window modally for the item's entries.
-void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links);
+void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links,
+                     CDetailDlg::NewEntryTest isNew = {});
 
 }  // namespace pagelark

@@ -66,6 +66,7 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent), m_productIcon(LoadIcon(kP
     InitDialog();
     ConnectCommands();
     m_worker = std::make_unique<CollectWorker>(*this, m_items);
+    CreateWatch();
 }
 
 CMainDlg::~CMainDlg() {
@@ -183,9 +184,7 @@ void CMainDlg::ConnectCommands() {
 }
 
 void CMainDlg::Relabel() {
-    QString caption = QString::fromStdString(m_title);
-    if (!m_captionFile.empty()) caption += " - " + QString::fromStdString(m_captionFile);
-    setWindowTitle(caption);
+    UpdateWatchStatus();  // the caption with the file part and the watch status
 
     auto* label = qobject_cast<LinkLabel*>(GetDlgItem(this, IDC_COPYRIGHT));
     label->setText(LangText(kCopyright));
@@ -245,6 +244,10 @@ void CMainDlg::AppendRow(int number, const std::string& name) {
 }
 
 void CMainDlg::OnCommand(int commandId) {
+    if (commandId == ID_REPEAT) {
+        OnRepeatSetting();
+        return;
+    }
     if (!ApplyLanguageCommand(commandId)) return;
     QApplication::setFont(InterfaceFont(UiLanguage));
     // The widgets take the new font from posted events; the label's fit and

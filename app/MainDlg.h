@@ -15,10 +15,15 @@
 #include "engine/collect/CollectHost.h"
 #include "engine/collect/CollectWorker.h"
 #include "engine/collect/ItemList.h"
+#include "engine/watch/ChangeTracker.h"
+#include "engine/watch/RepeatSchedule.h"
 #include "files/XmlDocument.h"
 #include "report/ReportParent.h"
 
+class QAction;
+class QLabel;
 class QProgressBar;
+class QSystemTrayIcon;
 
 // The program's only top-level window (template 102): the item list in a
 // report control and a button for every command. It owns the whole list (the
@@ -29,7 +34,8 @@ class QProgressBar;
 // closing), MainDlgLayout.cpp (sizing and the preview band),
 // MainDlgCommands.cpp (the list commands and the language),
 // MainDlgCollect.cpp (Start/Stop and the worker's host), MainDlgFiles.cpp
-// (Save, Load, Snap).
+// (Save, Load, Snap), MainDlgWatch.cpp (change marks, their state file, the
+// repeat and the notification).
 namespace pagelark {
 
 class CReportCtrl;
@@ -61,6 +67,8 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     };
     static constexpr int kIconTimerId = 100;
     static constexpr int kIconTimerMs = 200;
+    // The settings menu's command that opens the repeat setting.
+    static constexpr int ID_REPEAT = 32790;
 
     explicit CMainDlg(QWidget* parent = nullptr);
     ~CMainDlg() override;
@@ -107,6 +115,18 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void OnAlwaysOnTop();
     void OnAbout();
 
+    // Watching: the rows changed since the previous run, and the repeat.
+    ChangeTracker& Changes() { return m_changes; }
+    RepeatSchedule& Repeat() { return m_repeat; }
+    // Kept as the setting "RepeatMinutes"; the repeat dialog's OK comes here.
+    void SetRepeatMinutes(int minutes);
+    void OnRepeatSetting();
+    // Starts the next run when it is due; a one-second timer calls it.
+    void RepeatTick();
+    // Where the list's last Results are kept ("" while it has no file).
+    const std::string& StatePath() const { return m_statePath; }
+    QLabel* WatchStatus() const { return m_watchStatus; }
+
     // All visible texts from the current language.
     void Relabel();
     // Threads of finished runs are joined; returns how many are still held.
@@ -138,6 +158,16 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void DrawPreview(const struct PreviewNotify& record);
     void LayoutAfterResize(const QSize& client);
     int SelectedItemNumber(int row) const;
+    void CreateWatch();
+    void PlaceWatchStatus();
+    void UpdateWatchStatus();
+    // The state file of the current script file, read into the tracker.
+    void OpenState();
+    void WriteState();
+    void MarkRows();
+    void OnRunEnded();
+    void OnRowSelected(int item, int data);
+    void NotifyChanges(const std::vector<int>& changed);
 
     XmlDocument m_live;
     ItemList m_items;
@@ -157,6 +187,15 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     QIcon m_productIcon;
     QBasicTimer m_iconTimer;
     QBasicTimer m_joinTimer;  // joins a finished run's thread
+    ChangeTracker m_changes;
+    RepeatSchedule m_repeat;
+    QBasicTimer m_repeatTimer;
+    std::string m_statePath;
+    QString m_stateProblem;  // shown until the next run ends
+    QLabel* m_watchStatus = nullptr;
+    QAction* m_repeatAction = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    bool m_stopPressed = false;
     bool m_splashShown = false;
     bool m_closing = false;
 };

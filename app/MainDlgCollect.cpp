@@ -47,12 +47,14 @@ CollectSettings CMainDlg::ReadCollectSettings() const {
 
 void CMainDlg::OnStartStop() {
     if (m_worker->IsRunning()) {
+        m_stopPressed = true;  // no repeat until the next Start
         m_worker->Stop();
         return;
     }
     JoinFinishedRuns();
     m_worker->SetSettings(ReadCollectSettings());
-    m_worker->Start();
+    m_repeat.RunStarted();
+    if (!m_worker->Start()) m_repeat.RunEnded();
 }
 
 int CMainDlg::JoinFinishedRuns() {
@@ -158,9 +160,14 @@ void CMainDlg::ResetRunLook() {
     m_progress->hide();
     // The run's thread is leaving; join it once it has left.
     m_joinTimer.start(kJoinPollMs, this);
+    OnRunEnded();
 }
 
 void CMainDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_repeatTimer.timerId()) {
+        RepeatTick();
+        return;
+    }
     if (event->timerId() == m_joinTimer.timerId()) {
         if (JoinFinishedRuns() == 0) m_joinTimer.stop();
         return;

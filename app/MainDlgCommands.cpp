@@ -35,6 +35,7 @@ void CMainDlg::OnNew() {
     m_filePath.clear();
     m_captionFile.clear();
     m_live.Load("");
+    OpenState();
     Relabel();
 }
 
@@ -143,12 +144,16 @@ void CMainDlg::OnDetail() {
     // Entries are looked up under the item number, so a disabled item's can be viewed too.
     const int number = SelectedItemNumber(row);
     if (!m_items.results.Entries(ItemKey(number))) return;
+    OnRowSelected(row, number);  // seen: its change mark goes
     OpenDetail(number);
 }
 
 void CMainDlg::OpenDetail(int number) {
     // Copies taken under the maps' locks: a run may still be writing them.
-    RunDetailDialog(this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot());
+    RunDetailDialog(this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot(),
+                    [this, number](const std::string& url) {
+                        return m_changes.IsNewEntry(number, url);
+                    });
 }
 
 void CMainDlg::OnAlwaysOnTop() {

@@ -34,8 +34,16 @@ void CMainDlg::OnSave() {
     m_filePath = path.toStdString();
     m_captionFile = m_filePath;
     // Written beside the target and renamed over it: a failed save leaves the old file.
-    if (!WriteFileSafely(m_filePath, BuildScriptText(m_live)))
+    if (!WriteFileSafely(m_filePath, BuildScriptText(m_live))) {
         ShowMessageBox(this, LangText(kWriteFailed), QMessageBox::NoIcon);
+        return;
+    }
+    // The list's marks and last Results go with it to its new name.
+    const ChangeTracker::Items kept = m_changes.Tracked();
+    OpenState();
+    m_stateProblem.clear();
+    m_changes.Restore(kept);
+    WriteState();
 }
 
 void CMainDlg::OnLoad() {
@@ -58,6 +66,8 @@ void CMainDlg::LoadScriptFile(const QString& path) {
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) bytes.truncate(zero);
     LoadScriptText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_live,
                    m_items, m_rows);
+    OpenState();
+    MarkRows();
 }
 
 void CMainDlg::OnSnap() {

@@ -24,6 +24,7 @@ void CMainDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (isMinimized()) return;
     LayoutAfterResize(event->size());
+    PlaceWatchStatus();
 }
 
 void CMainDlg::LayoutAfterResize(const QSize& client) {
@@ -54,6 +55,11 @@ int CMainDlg::OnReportNotify(NotifyHeader& record) {
         case RCN_DBLCLICK:
             OnDetail();
             return 0;
+        case RCN_SELCHANGED: {
+            const ReportNotify& notify = RecordOf<ReportNotify>(record);
+            if (notify.state & RIS_SELECTED) OnRowSelected(notify.item, notify.param);
+            return 0;
+        }
         default:
             return 0;
     }

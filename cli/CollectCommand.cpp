@@ -3,6 +3,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "cli/CliInput.h"
@@ -13,10 +14,13 @@
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "engine/collect/MemoryCollectHost.h"
+#include "engine/watch/ChangeTracker.h"
+#include "engine/watch/RunOutcomes.h"
 #include "files/ItemStore.h"
 #include "files/SafeFile.h"
 #include "files/ScriptFile.h"
 #include "files/SnapFile.h"
+#include "files/StateFile.h"
 #include "files/XmlDocument.h"
 
 namespace pagelark::cli {
@@ -46,17 +50,22 @@ class InterruptWatch {
     struct sigaction m_previous {};
 };
 
-void PrintRows(MemoryRows& rows, const ResultMaps& results, bool json) {
+// `changed` marks the rows whose Result differs from the state file's last
+// run; changedOnly leaves the others out.
+void PrintRows(MemoryRows& rows, const ResultMaps& results, const std::set<int>& changes, bool json,
+               bool changedOnly) {
     nlohmann::ordered_json items = nlohmann::ordered_json::array();
     for (int row = 0; row < rows.GetItemCount(); ++row) {
         const int number = ItemNumberFromData(rows.GetItemData(row));
+        const bool changed = changes.contains(number);
+        if (changedOnly && !changed) continue;
         const std::string state(ItemStateName(rows.Rows()[static_cast<size_t>(row)].image));
         const std::string name = rows.GetItemText(row, 1);
         const std::string result = rows.GetItemText(row, 2);
         const std::string time = rows.GetItemText(row, 3);
         if (!json) {
             std::cout << number << '\t' << state << '\t' << name << '\t' << result << '\t' << time
-                      << '\n';
+                      << '\t' << (changed ? "yes" : "no") << '\n';
             continue;
         }
         items.push_back({{"number", number},
@@ -64,7 +73,8 @@ void PrintRows(MemoryRows& rows, const ResultMaps& results, bool json) {
                          {"name", name},
                          {"result", result},
                          {"last_update", time},
-                         {"entries", results.Entries(ItemKey(number)).value_or("")}});
+                         {"entries", results.Entries(ItemKey(number)).value_or("")},
+                         {"changed", changed}});
     }
     if (json) PrintJson(items);
 }
@@ -82,8 +92,11 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high) {
 }  // namespace
 
 int RunCollect(const Args& args) {
-    const CommandSyntax syntax{
-        kCollectUsage, {"--snap", "--jobs", "--deadline"}, {"--json"}, {}, 1};
+    const CommandSyntax syntax{kCollectUsage,
+                               {"--snap", "--jobs", "--deadline", "--state"},
+                               {"--json", "--changed-only"},
+                               {},
+                               1};
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
     CollectSettings settings;
@@ -125,7 +138,28 @@ int RunCollect(const Args& args) {
     }
     if (interrupted) std::cerr << "pagelark-cli: stopped; the items below were collected so far\n";
 
-    PrintRows(host.MemoryRowsOf(), list.results, parsed.Has("--json"));
+    // Each run is compared with the one before; without a state file every
+    // run is a first run and nothing is marked.
+    ChangeTracker changes;
+    const bool keepState = parsed.values.contains("--state");
+    if (keepState) {
+        StateRead state = ReadStateFile(parsed.Value("--state"));
+        if (!state.problem.empty())
+            std::cerr << "pagelark-cli: " << parsed.Value("--state") << ": " << state.problem
+                      << "; taken as no earlier run\n";
+        changes.Restore(std::move(state.items));
+    }
+    const std::vector<int> changed = changes.Record(RunOutcomes(host, list));
+    PrintRows(host.MemoryRowsOf(), list.results, std::set<int>(changed.begin(), changed.end()),
+              parsed.Has("--json"), parsed.Has("--changed-only"));
+    if (keepState) {
+        // The window's unseen marks stay in the file for the window to show.
+        std::string error;
+        if (!WriteStateFile(parsed.Value("--state"), changes.Tracked(), &error)) {
+            std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
+            return kExitUnreadable;
+        }
+    }
     if (parsed.values.contains("--snap")) {
         const std::string snap = BuildSnapText(host.MemoryRowsOf(), list.results, list.links);
         std::string error;

@@ -16,6 +16,7 @@ inline constexpr char kExtractUsage[] =
 inline constexpr char kListUsage[] = "pagelark-cli list SCRIPT.xml";
 inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
 inline constexpr char kCollectUsage[] =
-    "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json] [--jobs N] [--deadline S]";
+    "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json] [--jobs N] [--deadline S]"
+    " [--state FILE] [--changed-only]";
 
 }  // namespace pagelark::cli

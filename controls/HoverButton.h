@@ -61,6 +61,8 @@ class HoverButton : public QPushButton {
     // menu modally at the given screen point.
     using MenuTracker = std::function<void(QMenu& menu, const QPoint& screenPos)>;
     void SetMenuTracker(MenuTracker tracker);
+    // The drop-down menu set by SetMenu, for an owner that adds its own items.
+    QMenu* DropMenu() const { return m_menu.get(); }
 
   protected:
     virtual int OnDrawBackground(QPainter& painter, const QRect& rect);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -22,11 +23,11 @@ using pagelark::ReadFile;
 class CollectCliTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        server.Routes().Get("/page", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(
-                "<p>Price: 12.50 USD</p><h2>Latest</h2><a href='/one'>First story</a>"
-                "<a href='two.html'>Second, story</a><p>end</p>",
-                "text/html");
+        server.Routes().Get("/page", [this](const httplib::Request&, httplib::Response& response) {
+            response.set_content(std::string("<p>Price: ") + (raised ? "13.00" : "12.50") +
+                                     " USD</p><h2>Latest</h2><a href='/one'>First story</a>"
+                                     "<a href='two.html'>Second, story</a><p>end</p>",
+                                 "text/html");
         });
         server.Start();
         const std::string base =
@@ -47,6 +48,7 @@ class CollectCliTest : public ::testing::Test {
         std::remove(snap.c_str());
     }
 
+    std::atomic<bool> raised{false};
     pagelark::LocalServer server;
     std::string script;
     std::string snap;
@@ -61,6 +63,10 @@ TEST_F(CollectCliTest, PrintsRowsAndWritesTheSnapshot) {
     std::getline(lines, price);
     std::getline(lines, news);
     std::getline(lines, gone);
+    for (std::string* line : {&price, &news, &gone}) {
+        EXPECT_EQ(line->substr(line->size() - 3), "\tno") << "no state file, nothing changed";
+        line->resize(line->size() - 3);
+    }
     const std::string time = price.substr(price.rfind('\t') + 1);
     ASSERT_EQ(time.size(), 11u) << out;
     EXPECT_EQ(price, "1\tDone\tPrice\t12.50 USD \t" + time);
@@ -102,6 +108,35 @@ TEST_F(CollectCliTest, JsonCarriesTheEntries) {
             row.erase("last_update");
     EXPECT_EQ(serial, expected);
     EXPECT_EQ(status, 0);
+}
+
+TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
+    const std::string state = script + ".state";
+    int status = -1;
+    const std::string first = "collect --json --state '" + state + "' '" + script + "'";
+    auto rows = nlohmann::json::parse(RunCli(first, status));
+    ASSERT_EQ(status, 0);
+    for (const auto& row : rows)
+        EXPECT_EQ(row["changed"], false) << row;
+
+    raised = true;
+    rows = nlohmann::json::parse(RunCli(first, status));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0]["changed"], true);
+    EXPECT_EQ(rows[1]["changed"], false);
+    EXPECT_EQ(rows[2]["changed"], false);
+
+    // Only the changed rows; the next run finds nothing new.
+    EXPECT_EQ(RunCli("collect --changed-only --state '" + state + "' '" + script + "'", status),
+              "");
+    std::ofstream(state, std::ios::binary) << "{\"format\":1,\"items\":[";
+    const pagelark::CliRun damaged =
+        pagelark::Cli("collect --changed-only --state '" + state + "' '" + script + "'", true);
+    EXPECT_EQ(damaged.status, 0);
+    EXPECT_NE(damaged.out.find("damaged; taken as no earlier run"), std::string::npos)
+        << damaged.out;
+    EXPECT_EQ(damaged.out.find("\tyes"), std::string::npos) << damaged.out;
+    std::remove(state.c_str());
 }
 
 }  // namespace

@@ -48,8 +48,10 @@ class DetailDlgTest : public ::testing::Test {
         return false;
     }
 
-    std::unique_ptr<CDetailDlg> Open(const std::string& entries, const LinkMap& links) {
-        auto dialog = std::make_unique<CDetailDlg>(3, EntryMap{{"3", entries}}, links);
+    std::unique_ptr<CDetailDlg> Open(const std::string& entries, const LinkMap& links,
+                                     CDetailDlg::NewEntryTest isNew = {}) {
+        auto dialog =
+            std::make_unique<CDetailDlg>(3, EntryMap{{"3", entries}}, links, nullptr, isNew);
         dialog->showMaximized();
         return dialog;
     }
@@ -79,9 +81,14 @@ class DetailDlgTest : public ::testing::Test {
 TEST_F(DetailDlgTest, TwoEntriesOpenTheFirstAndADoubleClickOpensTheSecond) {
     const std::string news = server.Url("/news");
     const std::string archive = server.Url("/archive");
-    auto dialog = Open(kTwoEntries, {{"__A7;", news}, {"__A9;", archive}, {"__A8;", "x"}});
+    // Only the archive link is new since the last run: it alone is bold.
+    auto dialog = Open(kTwoEntries, {{"__A7;", news}, {"__A9;", archive}, {"__A8;", "x"}},
+                       [&](const std::string& url) { return url == archive; });
     QTreeWidget* list = dialog->List();
     ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_FALSE(list->topLevelItem(0)->font(0).bold());
+    EXPECT_TRUE(list->topLevelItem(1)->font(0).bold());
+    EXPECT_TRUE(list->topLevelItem(1)->font(1).bold());
     EXPECT_EQ(list->topLevelItem(0)->data(0, Qt::UserRole).toString(), "1. News\n");
     EXPECT_EQ(list->topLevelItem(1)->text(1).toStdString(), archive);
     EXPECT_EQ(dialog->AddressEdit()->text().toStdString(), news);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -20,6 +21,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
@@ -68,8 +70,20 @@ class MainDlgTest : public ::testing::Test {
         server.Routes().Get("/page", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(kPage, "text/html");
         });
+        // A page that changes once the test says so: a new price, another link.
+        for (const char* path : {"/moving", "/moving2"}) {
+            server.Routes().Get(path, [this](const httplib::Request&, httplib::Response& response) {
+                response.set_content(changed
+                                         ? "<html><body><p>Price: 13.00 USD</p><h2>Latest</h2>"
+                                           "<a href='/one'>First story</a> <a "
+                                           "href='/three'>Third story</a><p>end</p></body></html>"
+                                         : kPage,
+                                     "text/html");
+            });
+        }
         // Answers only once released: a page that never comes while the test looks.
         server.Routes().Get("/gate", [this](const httplib::Request&, httplib::Response& response) {
+            ++gateRequests;
             for (int i = 0; i < 1000 && !released; ++i)
                 std::this_thread::sleep_for(10ms);
             response.set_content(kPage, "text/html");
@@ -138,6 +152,8 @@ class MainDlgTest : public ::testing::Test {
     QString chosen;
     LocalServer server;
     std::atomic<bool> released{false};
+    std::atomic<bool> changed{false};
+    std::atomic<int> gateRequests{0};
     std::unique_ptr<CMainDlg> window;
 
   private:
@@ -384,6 +400,110 @@ TEST_F(MainDlgTest, PaintsAndSelectsWhileTheWorkerWrites) {
         EXPECT_EQ(Row(24).image, 5);
         EXPECT_GT(Row(0).previewHeight, 0);
     }
+}
+
+bool Bold(CReportCtrl& list, int row) {
+    ReportItemInfo info;
+    info.mask = RIF_STATE;
+    info.item = row;
+    list.GetItem(info);
+    return (info.state & RIS_BOLD) != 0;
+}
+
+TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveARestart) {
+    const auto run = [this] {
+        Click(D::IDC_START);
+        return QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000);
+    };
+    std::string text = "<xml version=1.0>\r\n";
+    for (const auto& [name, url, filter] : {std::tuple{"moves", "/moving", "Price:#DATA,1#"},
+                                            {"moves too", "/moving2", "Price:#DATA,1#"},
+                                            {"still", "/page", "Price:#DATA,1#"},
+                                            {"links", "/moving", "Latest#HREF,5,4#end"}})
+        text += std::string("<item><name>") + name + "</name><format>" + filter + "</format><url>" +
+                Url(url) + "</url></item>\r\n";
+    const std::string path = Temp("watched.xml");
+    std::ofstream(path, std::ios::binary) << text + "</xml>";
+    chosen = QString::fromStdString(path);
+
+    Click(D::IDC_LOAD);
+    ASSERT_TRUE(run());
+    for (int row = 0; row < 4; ++row)
+        EXPECT_FALSE(Bold(List(), row)) << "a first run marks nothing";
+    changed = true;
+    ASSERT_TRUE(run());
+    EXPECT_TRUE(Bold(List(), 0));
+    EXPECT_TRUE(Bold(List(), 1));
+    EXPECT_FALSE(Bold(List(), 2));
+    EXPECT_FALSE(Bold(List(), 3)) << "still two links";
+    EXPECT_TRUE(window->windowTitle().endsWith("2 changed")) << window->windowTitle().toStdString();
+    // The detail window's list shows the link that was not there before in bold.
+    EXPECT_TRUE(window->Changes().IsNewEntry(4, Url("/three")));
+    EXPECT_FALSE(window->Changes().IsNewEntry(4, Url("/one")));
+
+    List().SelectItems(0, 0, true, false, false, true);
+    EXPECT_FALSE(Bold(List(), 0));
+    EXPECT_TRUE(window->WatchStatus()->text().startsWith("1 changed"));
+    const std::string state = window->StatePath();
+    EXPECT_EQ(ReadBytes(path), text + "</xml>") << "the script file never changes";
+
+    // A new window on the same file shows the mark that was not seen yet.
+    window = std::make_unique<CMainDlg>();
+    window->show();
+    Click(D::IDC_LOAD);
+    EXPECT_FALSE(Bold(List(), 0));
+    EXPECT_TRUE(Bold(List(), 1));
+    EXPECT_TRUE(window->Changes().IsNewEntry(4, Url("/three")));
+
+    // A damaged state file is reported and the run goes on as a first run.
+    std::ofstream(state, std::ios::binary | std::ios::trunc) << "{\"format\":1,\"items\":[{";
+    Click(D::IDC_LOAD);
+    EXPECT_FALSE(window->WatchStatus()->text().isEmpty());
+    EXPECT_FALSE(Bold(List(), 1));
+    ASSERT_TRUE(run());
+    EXPECT_EQ(List().GetItemText(0, 2), "13.00 ");
+    EXPECT_TRUE(window->WatchStatus()->text().isEmpty());
+    EXPECT_TRUE(ReadBytes(state).starts_with("{\n \"format\": 1"));
+}
+
+TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {
+    auto now = std::chrono::steady_clock::time_point{};
+    window->Repeat().SetClock([&] { return now; });
+    window->SetRepeatMinutes(1);
+    LoadItems({{"gated", Url("/gate")}});
+    Click(D::IDC_START);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return gateRequests == 1; }, 3000));
+    now += 5min;
+    window->RepeatTick();
+    EXPECT_EQ(Text(D::IDC_START), "Stop") << "the run goes on, not stopped by the repeat";
+    released = true;
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000));
+    released = false;
+    const int firstRun = gateRequests;  // a page is asked for twice on its connection
+
+    now += 59s;
+    window->RepeatTick();
+    EXPECT_EQ(Text(D::IDC_START), "Start");
+    EXPECT_TRUE(window->windowTitle().endsWith("next run in 0:01"))
+        << window->windowTitle().toStdString();
+    now += 1s;
+    window->RepeatTick();
+    window->RepeatTick();
+    EXPECT_EQ(Text(D::IDC_START), "Stop");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gateRequests == firstRun + 1; }, 3000));
+    now += 5min;
+    window->RepeatTick();
+    QTest::qWait(50);
+    EXPECT_EQ(gateRequests, firstRun + 1) << "one repeat run, never doubled";
+
+    Click(D::IDC_START);  // Stop: no more repeats until the next Start
+    released = true;
+    ASSERT_TRUE(WaitIdle());
+    now += 5min;
+    window->RepeatTick();
+    EXPECT_EQ(Text(D::IDC_START), "Start");
+    EXPECT_FALSE(window->Worker().IsRunning());
+    window->SetRepeatMinutes(0);
 }
 
 }  // namespace

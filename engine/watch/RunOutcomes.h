@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/watch/ChangeTracker.h"
+
+namespace pagelark {
+
+class CollectHost;
+struct ItemList;
+
+// The outcomes of the rows that hold a collected Result (their Last Update is
+// set): a failed row, a row a stopped run did not reach and a disabled row
+// give none, so they keep what the earlier run found.
+std::vector<ItemOutcome> RunOutcomes(CollectHost& host, const ItemList& list);
+
+}  // namespace pagelark
