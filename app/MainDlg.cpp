@@ -215,11 +215,12 @@ void CMainDlg::DefineColumns(bool redefine) {
         int width;  // 0: the Result column: what the list has left
     } kColumns[] = {
         {112, 0x050C0800, 30}, {113, 0x00084000, 150}, {114, 0x00084000, 0}, {115, 0x00084000, 80}};
-    // Last Update is 80 px unless the time or its caption needs more in this
-    // font; the Result column gives up what it takes.
+    // Last Update is 80 px unless the time (bold on a changed row) or its
+    // caption needs more in this font; the Result column gives up what it takes.
     const QFontMetrics metrics(m_list->NormalFont());
+    const QFontMetrics boldMetrics(m_list->BoldFont());
     const int timeWidth =
-        std::max({80, metrics.horizontalAdvance(QStringLiteral("88:88:88 PM")) + 12,
+        std::max({80, boldMetrics.horizontalAdvance(QStringLiteral("88:88:88 PM")) + 12,
                   metrics.horizontalAdvance(LangText(115)) + 16});
     if (redefine) m_list->DeactivateAllSubItems();
     for (int n = 0; n < 4; ++n) {
