@@ -1,16 +1,13 @@
 #include "app/HtmlHelp.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QPointer>
 
 #include "app/HelpWindow.h"
+#include "app/InstallPaths.h"
 
 namespace pagelark {
 
-QString HelpFilePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help.chm"));
-}
+QString HelpFilePath() { return FindDataFile(QStringLiteral("help.chm")); }
 
 HelpWindow* ShowHelp(QWidget* owner) {
     static QPointer<HelpWindow> window;

@@ -9,7 +9,8 @@ namespace pagelark {
 
 class HelpWindow;
 
-// Where "help.chm" is looked for: beside the program.
+// Where "help.chm" is looked for: beside the program (the build folder),
+// else where an installation puts it.
 QString HelpFilePath();
 
 // Shows the help file's default topic in the help window (one for the

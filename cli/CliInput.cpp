@@ -29,7 +29,7 @@ std::optional<std::string> ReadInput(const std::string& path) {
                                                                    &std::fclose);
         if (file && ReadAll(file.get(), bytes)) return bytes;
     }
-    std::cerr << "pagelark-cli: cannot read " << path << ": "
+    std::cerr << "pagelark-cli: cannot read " << (path == "-" ? "standard input" : path) << ": "
               << std::strerror(errno != 0 ? errno : EIO) << "\n";
     return std::nullopt;
 }

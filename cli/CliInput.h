@@ -14,7 +14,7 @@ std::optional<std::string> ReadInput(const std::string& path);
 int UsageError(std::string_view usage, std::string_view problem = {});
 
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitUnreadable = 1;
+inline constexpr int kExitFailed = 1;  // a file could not be read or written, a page not fetched
 inline constexpr int kExitInterrupted = 130;  // stopped by Ctrl+C, as shells report SIGINT
 
 }  // namespace pagelark::cli

@@ -79,6 +79,22 @@ void PrintRows(MemoryRows& rows, const ResultMaps& results, const std::set<int>&
     if (json) PrintJson(items);
 }
 
+// Names every item whose page could not be fetched on stderr; true when there
+// was one.
+bool ReportFailures(MemoryRows& rows, XmlDocument& live) {
+    bool failed = false;
+    for (int row = 0; row < rows.GetItemCount(); ++row) {
+        if (rows.Rows()[static_cast<size_t>(row)].image != static_cast<int>(ItemState::Failed))
+            continue;
+        const int number = ItemNumberFromData(rows.GetItemData(row));
+        const ItemFields fields = ReadStoreItem(live, number);
+        std::cerr << "pagelark-cli: item " << number << " (" << fields.name << "): cannot fetch "
+                  << fields.url << "\n";
+        failed = true;
+    }
+    return failed;
+}
+
 // A whole number from `low` to `high` written as plain digits, else nothing.
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {
     if (text.empty() || text.size() > 9 ||
@@ -111,7 +127,7 @@ int RunCollect(const Args& args) {
         settings.fetch.pageDeadlineSeconds = *seconds;
     }
     const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
-    if (!text) return kExitUnreadable;
+    if (!text) return kExitFailed;
 
     XmlDocument live;
     ItemList list;
@@ -157,9 +173,10 @@ int RunCollect(const Args& args) {
         std::string error;
         if (!WriteStateFile(parsed.Value("--state"), changes.Tracked(), &error)) {
             std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
-            return kExitUnreadable;
+            return kExitFailed;
         }
     }
+    const bool failed = ReportFailures(host.MemoryRowsOf(), live);
     if (parsed.values.contains("--snap")) {
         const std::string snap = BuildSnapText(host.MemoryRowsOf(), list.results, list.links);
         std::string error;
@@ -167,10 +184,11 @@ int RunCollect(const Args& args) {
             std::cerr << "pagelark-cli: the list is empty; no snapshot was written\n";
         } else if (!WriteFileSafely(parsed.Value("--snap"), snap, &error)) {
             std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
-            return kExitUnreadable;
+            return kExitFailed;
         }
     }
-    return interrupted ? kExitInterrupted : 0;
+    if (interrupted) return kExitInterrupted;
+    return failed ? kExitFailed : 0;
 }
 
 }  // namespace pagelark::cli

@@ -24,7 +24,7 @@ int RunExtract(const Args& args) {
     const bool json = parsed.Has("--json");
 
     const std::optional<std::string> page = ReadInput(path);
-    if (!page) return kExitUnreadable;
+    if (!page) return kExitFailed;
 
     // One enabled item, number 1, on a row of its own: what the list would show.
     ItemList list;

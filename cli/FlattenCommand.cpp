@@ -16,7 +16,7 @@ int RunFlatten(const Args& args) {
     const bool listLinks = parsed.Has("--links");
 
     const std::optional<std::string> page = ReadInput(path);
-    if (!page) return kExitUnreadable;
+    if (!page) return kExitFailed;
     LinkTable links;
     std::cout << FlattenWhole(*page, base, links) << "\n";
     if (listLinks) {

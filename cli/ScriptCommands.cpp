@@ -28,7 +28,7 @@ int RunList(const Args& args) {
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
-    if (!text) return kExitUnreadable;
+    if (!text) return kExitFailed;
 
     LoadedList loaded;
     LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
@@ -52,7 +52,7 @@ int RunResave(const Args& args) {
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
     const std::optional<std::string> text = ReadInput(in);
-    if (!text) return kExitUnreadable;
+    if (!text) return kExitFailed;
 
     LoadedList loaded;
     LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
@@ -64,7 +64,7 @@ int RunResave(const Args& args) {
     std::string error;
     if (!WriteFileSafely(out, BuildScriptText(loaded.live), &error)) {
         std::cerr << "pagelark-cli: Errors in I/O operation. " << error << "\n";
-        return kExitUnreadable;
+        return kExitFailed;
     }
     return 0;
 }

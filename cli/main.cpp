@@ -3,6 +3,15 @@
 
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
+#include "cli/HelpText.h"
+
+namespace {
+
+bool IsHelpFlag(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+}  // namespace
 
 // pagelark-cli: the collection engine and the list files without a window.
 int main(int argc, char** argv) {
@@ -10,17 +19,35 @@ int main(int argc, char** argv) {
     const std::string overview = std::string(kFlattenUsage) + "\n       " + kExtractUsage +
                                  "\n       " + kListUsage + "\n       " + kResaveUsage +
                                  "\n       " + kCollectUsage;
-    if (argc < 2) return UsageError(overview, "a subcommand is missing");
+    if (argc < 2) return UsageError(overview, "a command is missing");
     const std::string command = argv[1];
     const Args args(argv + 2, argv + argc);
+    if (IsHelpFlag(command) || command == "help") {
+        if (args.empty()) {
+            std::cout << OverviewHelp();
+            return 0;
+        }
+        const std::string help = CommandHelp(args[0]);
+        if (help.empty()) return UsageError(overview, "unknown command " + args[0]);
+        std::cout << help;
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << VersionText();
+        return 0;
+    }
+    const std::string help = CommandHelp(command);
+    if (help.empty()) return UsageError(overview, "unknown command " + command);
+    // "COMMAND --help" anywhere among the arguments asks for help, not a run.
+    for (const std::string& arg : args) {
+        if (IsHelpFlag(arg)) {
+            std::cout << help;
+            return 0;
+        }
+    }
     if (command == "flatten") return RunFlatten(args);
     if (command == "extract") return RunExtract(args);
     if (command == "list") return RunList(args);
     if (command == "resave") return RunResave(args);
-    if (command == "collect") return RunCollect(args);
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << "usage: " << overview << "\n";
-        return 0;
-    }
-    return UsageError(overview, "unknown subcommand " + command);
+    return RunCollect(args);
 }

@@ -131,6 +131,28 @@ TEST(Cli, UsageAndUnreadableFiles) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("cannot read /nonexistent/page.html"), std::string::npos);
     EXPECT_EQ(Cli("extract --filter 'a#DATA#' /", true).status, 1);  // a directory
+    const CliRun unwritable = Cli("resave '" + kScript + "' /nonexistent/dir/out.xml", true);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.out.find("/nonexistent/dir/"), std::string::npos) << unwritable.out;
+}
+
+TEST(Cli, HelpAndVersionGoToStdoutAndSucceed) {
+    const CliRun overview = Cli("--help");
+    EXPECT_EQ(overview.status, 0);
+    for (const char* text : {"flatten", "extract", "list", "resave", "collect", "COMMAND --help",
+                             "  1    a file", "  2    bad usage", "  130  interrupted"})
+        EXPECT_NE(overview.out.find(text), std::string::npos) << text;
+    // Help for the command named, wherever --help stands among its arguments.
+    for (const char* args : {"collect --help", "collect x.xml -h", "help collect"}) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 0) << args;
+        EXPECT_TRUE(run.out.starts_with("usage: pagelark-cli collect SCRIPT.xml")) << args;
+        EXPECT_NE(run.out.find("--deadline S"), std::string::npos) << args;
+    }
+    EXPECT_EQ(Cli("help frobnicate").status, 2);
+    const CliRun version = Cli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("pagelark-cli (Pagelark) " PAGELARK_VERSION "\n"));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ class CollectCliTest : public ::testing::Test {
 TEST_F(CollectCliTest, PrintsRowsAndWritesTheSnapshot) {
     int status = -1;
     const std::string out = RunCli("collect '" + script + "' --snap '" + snap + "'", status);
-    ASSERT_EQ(status, 0) << out;
+    ASSERT_EQ(status, 1) << out;  // Gone could not be fetched; the rows are printed all the same
     std::istringstream lines(out);
     std::string price, news, gone;
     std::getline(lines, price);
@@ -84,7 +84,7 @@ TEST_F(CollectCliTest, PrintsRowsAndWritesTheSnapshot) {
 TEST_F(CollectCliTest, JsonCarriesTheEntries) {
     int status = -1;
     const auto rows = nlohmann::json::parse(RunCli("collect --json '" + script + "'", status));
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(status, 1);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1]["state"], "Done");
     EXPECT_EQ(rows[1]["entries"], "__A0;<++<1. First story\n<++<__A1;<++<2. Second, story\n<++<");
@@ -107,7 +107,17 @@ TEST_F(CollectCliTest, JsonCarriesTheEntries) {
         for (auto& row : *list)
             row.erase("last_update");
     EXPECT_EQ(serial, expected);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 1);
+}
+
+TEST_F(CollectCliTest, NamesThePageThatFailedOnStderr) {
+    const pagelark::CliRun run = pagelark::Cli("collect '" + script + "'", true);
+    EXPECT_EQ(run.status, 1);
+    // Only the item that failed, with its URL.
+    const std::string errors = run.out.substr(run.out.find("pagelark-cli:"));
+    EXPECT_TRUE(errors.starts_with("pagelark-cli: item 3 (Gone): cannot fetch http://127.0.0.1:"))
+        << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
 }
 
 TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
@@ -115,7 +125,7 @@ TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
     int status = -1;
     const std::string first = "collect --json --state '" + state + "' '" + script + "'";
     auto rows = nlohmann::json::parse(RunCli(first, status));
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(status, 1);  // the list's third page is gone
     for (const auto& row : rows)
         EXPECT_EQ(row["changed"], false) << row;
 
@@ -132,7 +142,7 @@ TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
     std::ofstream(state, std::ios::binary) << "{\"format\":1,\"items\":[";
     const pagelark::CliRun damaged =
         pagelark::Cli("collect --changed-only --state '" + state + "' '" + script + "'", true);
-    EXPECT_EQ(damaged.status, 0);
+    EXPECT_EQ(damaged.status, 1);
     EXPECT_NE(damaged.out.find("damaged; taken as no earlier run"), std::string::npos)
         << damaged.out;
     EXPECT_EQ(damaged.out.find("\tyes"), std::string::npos) << damaged.out;

@@ -1,0 +1,100 @@
+#include "cli/HelpText.h"
+
+#include <array>
+
+#include "cli/Commands.h"
+
+namespace pagelark::cli {
+namespace {
+
+struct CommandText {
+    std::string_view name;
+    std::string_view usage;
+    std::string_view summary;  // one line for the overview
+    std::string_view details;  // what the command does and its options
+};
+
+constexpr std::array<CommandText, 5> kCommands{{
+    {"flatten", kFlattenUsage, "print a page's text as the collection flattens it",
+     "Prints the flattened text of FILE (an HTML page) and a line feed.\n"
+     "\n"
+     "  --base URL   the page's URL, against which relative links are resolved\n"
+     "  --links      then print one line per link, marker<TAB>url, in link order\n"},
+    {"extract", kExtractUsage, "apply a Filter to a page and print the Result",
+     "Flattens FILE, applies FILTER as the collection would for item 1 and prints\n"
+     "the Result as the list shows it (at most 128 bytes).\n"
+     "\n"
+     "  --filter FILTER   START#MODE,P0,P1,P2#END (required)\n"
+     "  --base URL        the page's URL, against which relative links are resolved\n"
+     "  --json            print result, entries, preview, preview_height and links\n"},
+    {"list", kListUsage, "print the items of a script file as JSON",
+     "Loads SCRIPT.xml as the Load command does and prints a JSON array of\n"
+     "{\"number\", \"name\", \"filter\", \"url\"} objects in list order.\n"},
+    {"resave", kResaveUsage, "load a script file and write it as Save does",
+     "Loads IN.xml as Load does and writes OUT.xml as Save does. OUT.xml is\n"
+     "replaced only once it has been written whole; an empty list writes nothing.\n"},
+    {"collect", kCollectUsage, "download every item's page and print the rows",
+     "Loads SCRIPT.xml, downloads every enabled item's page, applies its Filter and\n"
+     "prints one line per item: number<TAB>state<TAB>name<TAB>result<TAB>last update.\n"
+     "A page that cannot be fetched is named on standard error and makes the exit\n"
+     "status 1; the rows are printed all the same. Ctrl+C stops the run and prints\n"
+     "what was collected so far (exit status 130).\n"
+     "\n"
+     "  --snap OUT.txt   also write the snapshot file\n"
+     "  --json           print an array of objects with number, state, name, result,\n"
+     "                   last_update and entries\n"
+     "  --jobs N         pages downloaded at once, 1 to 1000 (16)\n"
+     "  --deadline S     seconds a page may take, 0 for no limit (120)\n"},
+}};
+
+constexpr std::string_view kExitStatus =
+    "Exit status:\n"
+    "  0    done\n"
+    "  1    a file could not be read or written, or a page could not be fetched\n"
+    "  2    bad usage\n"
+    "  130  interrupted (Ctrl+C)\n";
+
+}  // namespace
+
+std::string OverviewHelp() {
+    std::string text =
+        "usage: pagelark-cli COMMAND [OPTION...] FILE...\n"
+        "       pagelark-cli COMMAND --help\n"
+        "       pagelark-cli --version\n"
+        "\n"
+        "Pagelark's collection engine and list files without a window.\n"
+        "\n"
+        "Commands:\n";
+    for (const CommandText& command : kCommands) {
+        text += "  ";
+        text += command.name;
+        text.append(10 - command.name.size(), ' ');
+        text += command.summary;
+        text += '\n';
+    }
+    text += "\nA FILE may be - for standard input.\n\n";
+    text += kExitStatus;
+    return text;
+}
+
+std::string CommandHelp(std::string_view name) {
+    for (const CommandText& command : kCommands) {
+        if (command.name != name) continue;
+        std::string text = "usage: ";
+        text += command.usage;
+        text += "\n\n";
+        text += command.details;
+        text += "\nA FILE may be - for standard input.\n\n";
+        text += kExitStatus;
+        return text;
+    }
+    return {};
+}
+
+std::string VersionText() {
+    return "pagelark-cli (Pagelark) " PAGELARK_VERSION
+           "\n"
+           "Copyright \xc2\xa9 2026 Quillmoor Software\n";
+}
+
+}  // namespace pagelark::cli
