@@ -35,16 +35,20 @@ constexpr std::array<CommandText, 5> kCommands{{
      "replaced only once it has been written whole; an empty list writes nothing.\n"},
     {"collect", kCollectUsage, "download every item's page and print the rows",
      "Loads SCRIPT.xml, downloads every enabled item's page, applies its Filter and\n"
-     "prints one line per item: number<TAB>state<TAB>name<TAB>result<TAB>last update.\n"
+     "prints one line per item:\n"
+     "number<TAB>state<TAB>name<TAB>result<TAB>last update<TAB>changed.\n"
      "A page that cannot be fetched is named on standard error and makes the exit\n"
      "status 1; the rows are printed all the same. Ctrl+C stops the run and prints\n"
      "what was collected so far (exit status 130).\n"
      "\n"
      "  --snap OUT.txt   also write the snapshot file\n"
      "  --json           print an array of objects with number, state, name, result,\n"
-     "                   last_update and entries\n"
+     "                   last_update, entries and changed\n"
      "  --jobs N         pages downloaded at once, 1 to 1000 (16)\n"
-     "  --deadline S     seconds a page may take, 0 for no limit (120)\n"},
+     "  --deadline S     seconds a page may take, 0 for no limit (120)\n"
+     "  --state FILE     keep each item's last Result and links in FILE between runs;\n"
+     "                   an item whose Result differs from the last run's is changed\n"
+     "  --changed-only   print only the changed items\n"},
 }};
 
 constexpr std::string_view kExitStatus =
