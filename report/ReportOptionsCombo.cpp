@@ -13,13 +13,7 @@ CReportOptionsCombo::CReportOptionsCombo(CReportOptionsCtrl& owner, QWidget* par
 }
 
 void CReportOptionsCombo::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_owner.CloseEditor(13);
-    } else if (event->key() == Qt::Key_Escape) {
-        m_owner.CloseEditor(27);
-    } else {
-        QComboBox::keyPressEvent(event);
-    }
+    if (!m_owner.EditorKey(*event)) QComboBox::keyPressEvent(event);
 }
 
 void CReportOptionsCombo::focusOutEvent(QFocusEvent* event) {

@@ -138,6 +138,17 @@ bool CReportOptionsCtrl::OpenEditor(int item) {
     return true;
 }
 
+bool CReportOptionsCtrl::EditorKey(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        CloseEditor(13);
+    } else if (event.key() == Qt::Key_Escape) {
+        CloseEditor(27);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void CReportOptionsCtrl::CloseEditor(int key) {
     QWidget* editor = m_valueEditor;
     if (!editor) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QStringList>
 
@@ -31,6 +32,9 @@ class CReportOptionsCtrl : public CReportCtrl {
     bool OpenEditor(int item);
     // The editor ends: Enter (13) and focus loss (0) keep the new value, Esc (27) drops it.
     void CloseEditor(int key);
+    // A value editor's key: Enter or Esc ends the edit (true); any other key
+    // is the editor's own.
+    bool EditorKey(const QKeyEvent& event);
     QWidget* ValueEditor() const { return m_valueEditor; }
 
   protected:

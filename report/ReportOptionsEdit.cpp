@@ -10,13 +10,7 @@ CReportOptionsEdit::CReportOptionsEdit(CReportOptionsCtrl& owner, QWidget* paren
     : QLineEdit(parent), m_owner(owner) {}
 
 void CReportOptionsEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_owner.CloseEditor(13);
-    } else if (event->key() == Qt::Key_Escape) {
-        m_owner.CloseEditor(27);
-    } else {
-        QLineEdit::keyPressEvent(event);
-    }
+    if (!m_owner.EditorKey(*event)) QLineEdit::keyPressEvent(event);
 }
 
 void CReportOptionsEdit::focusOutEvent(QFocusEvent* event) {
