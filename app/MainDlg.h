@@ -5,7 +5,9 @@
 #include <QIcon>
 #include <QSize>
 
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/ReportRows.h"
@@ -133,8 +135,8 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     int JoinFinishedRuns();
 
   private slots:
-    // Runs a worker's task on the window thread (the address of its call).
-    void RunListCall(quintptr address);
+    // Runs the tasks workers have handed to the window thread.
+    void RunListCalls();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -177,6 +179,12 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     ImageList m_images;
     ThemeHelper m_theme;
     std::unique_ptr<CollectWorker> m_worker;
+    // Calls waiting for the window thread, handed over under a lock of our
+    // own rather than through Qt's event (whose locks the thread checker
+    // cannot see).
+    struct ListCall;
+    std::mutex m_listCallsLock;
+    std::deque<ListCall*> m_listCalls;
 
     std::string m_title;
     std::string m_filePath;

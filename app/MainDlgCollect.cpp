@@ -78,17 +78,13 @@ void CMainDlg::StopAndWait() {
     m_worker->Wait();
 }
 
-namespace {
-
-// One call the worker hands to the window thread. Qt's hand-over already
-// orders the two threads; the atomic states that order in a form
-// ThreadSanitizer sees (Qt's own locks are not instrumented).
-struct ListCall {
+// One call a worker hands to the window thread. Qt's blocking hand-over
+// already orders the two threads; the lock and the atomic state that order
+// in a form ThreadSanitizer sees (Qt's own locks are not instrumented).
+struct CMainDlg::ListCall {
     const std::function<void()>* task;
-    std::atomic<int> handover{0};
+    std::atomic<bool> done{false};
 };
-
-}  // namespace
 
 void CMainDlg::RunOnListThread(const std::function<void()>& task) {
     if (QThread::currentThread() == thread()) {
@@ -96,19 +92,28 @@ void CMainDlg::RunOnListThread(const std::function<void()>& task) {
         return;
     }
     ListCall call{&task};
-    call.handover.store(1, std::memory_order_release);
-    // By name with a plain number, so that everything Qt creates and frees
-    // for the call stays inside Qt.
-    QMetaObject::invokeMethod(this, "RunListCall", Qt::BlockingQueuedConnection,
-                              Q_ARG(quintptr, reinterpret_cast<quintptr>(&call)));
-    call.handover.load(std::memory_order_acquire);
+    {
+        const std::lock_guard lock(m_listCallsLock);
+        m_listCalls.push_back(&call);
+    }
+    QMetaObject::invokeMethod(this, "RunListCalls", Qt::BlockingQueuedConnection);
+    call.done.load(std::memory_order_acquire);
 }
 
-void CMainDlg::RunListCall(quintptr address) {
-    auto* call = reinterpret_cast<ListCall*>(address);
-    call->handover.load(std::memory_order_acquire);
-    (*call->task)();
-    call->handover.store(2, std::memory_order_release);
+// Every waiting call runs, whichever worker's event arrives first: a worker
+// is released only once its own event is handled, and by then its task ran.
+void CMainDlg::RunListCalls() {
+    for (;;) {
+        ListCall* call = nullptr;
+        {
+            const std::lock_guard lock(m_listCallsLock);
+            if (m_listCalls.empty()) return;
+            call = m_listCalls.front();
+            m_listCalls.pop_front();
+        }
+        (*call->task)();
+        call->done.store(true, std::memory_order_release);
+    }
 }
 
 ItemRecord CMainDlg::ReadItem(int number) {
