@@ -89,7 +89,7 @@ void CMainDlg::OnDisable() {
          row = m_list->GetNextSelectedItem(row)) {
         const int data = static_cast<int>(m_list->GetItemData(row));
         if (IsDisabledData(data)) continue;
-        m_list->SetItemData(row, data + kDisabledOffset);
+        m_list->SetItemData(row, RowDataFor(data, false));
         ReportItemInfo info;
         info.mask = RIF_IMAGE | RIF_PREVIEW | RIF_STATE;
         info.item = row;
@@ -105,7 +105,7 @@ void CMainDlg::OnEnable() {
          row = m_list->GetNextSelectedItem(row)) {
         const int data = static_cast<int>(m_list->GetItemData(row));
         if (!IsDisabledData(data)) continue;
-        const int number = data - kDisabledOffset;
+        const int number = ItemNumberFromData(data);
         const std::optional<std::string> preview = m_items.results.Preview(ItemKey(number));
         if (preview) {
             ReportItemInfo info;
@@ -150,10 +150,9 @@ void CMainDlg::OnDetail() {
 
 void CMainDlg::OpenDetail(int number) {
     // Copies taken under the maps' locks: a run may still be writing them.
-    RunDetailDialog(this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot(),
-                    [this, number](const std::string& url) {
-                        return m_changes.IsNewEntry(number, url);
-                    });
+    RunDetailDialog(
+        this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot(),
+        [this, number](const std::string& url) { return m_changes.IsNewEntry(number, url); });
 }
 
 void CMainDlg::OnAlwaysOnTop() {

@@ -61,9 +61,7 @@ void CMainDlg::LoadScriptFile(const QString& path) {
         ShowMessageBox(this, LangText(kReadFailed), QMessageBox::NoIcon);
         return;
     }
-    QByteArray bytes = file.readAll();
-    // The text ends at its first zero byte.
-    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) bytes.truncate(zero);
+    const QByteArray bytes = file.readAll();
     LoadScriptText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_live,
                    m_items, m_rows);
     OpenState();

@@ -101,4 +101,13 @@ std::string VersionText() {
            "Copyright \xc2\xa9 2026 Quillmoor Software\n";
 }
 
+std::string UsageOverview() {
+    std::string text;
+    for (const CommandText& command : kCommands) {
+        if (!text.empty()) text += "\n       ";
+        text += command.usage;
+    }
+    return text;
+}
+
 }  // namespace pagelark::cli

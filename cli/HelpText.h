@@ -9,6 +9,9 @@ namespace pagelark::cli {
 // and the exit status.
 std::string OverviewHelp();
 
+// Every command's usage line, one under another: the text a usage error shows.
+std::string UsageOverview();
+
 // What `pagelark-cli COMMAND --help` prints, or an empty text for a command
 // that does not exist.
 std::string CommandHelp(std::string_view command);

@@ -16,9 +16,7 @@ bool IsHelpFlag(const std::string& arg) {
 // pagelark-cli: the collection engine and the list files without a window.
 int main(int argc, char** argv) {
     using namespace pagelark::cli;
-    const std::string overview = std::string(kFlattenUsage) + "\n       " + kExtractUsage +
-                                 "\n       " + kListUsage + "\n       " + kResaveUsage +
-                                 "\n       " + kCollectUsage;
+    const std::string overview = UsageOverview();
     if (argc < 2) return UsageError(overview, "a command is missing");
     const std::string command = argv[1];
     const Args args(argv + 2, argv + argc);

@@ -92,27 +92,27 @@ void CReportEdit::focusOutEvent(QFocusEvent* event) {
         return;
     }
     m_ended = true;
-    const QByteArray text = this->text().toUtf8();
-    std::string copy(text.constData(), static_cast<size_t>(text.size()));
+    std::string copy = text().toStdString();
+    EditNotify record = Record();
+    record.key = m_endKey;
+    record.text = copy.data();
+    m_owner.OnEditorEnded(record);
+}
+
+EditNotify CReportEdit::Record() {
     EditNotify record;
     record.item = m_item;
     record.subItem = m_subItem;
     record.flags = m_flags;
     record.editor = this;
-    record.key = m_endKey;
-    record.text = copy.data();
-    m_owner.OnEditorEnded(record);
+    return record;
 }
 
 void CReportEdit::Browse() {
     char buffer[256] = {};
     const QByteArray text = this->text().toUtf8();
     std::strncpy(buffer, text.constData(), sizeof buffer - 1);
-    EditNotify record;
-    record.item = m_item;
-    record.subItem = m_subItem;
-    record.flags = m_flags;
-    record.editor = this;
+    EditNotify record = Record();
     record.text = buffer;
     if (m_owner.OnEditorBrowse(record) == 1) setText(QString::fromUtf8(buffer));
     setFocus(Qt::OtherFocusReason);

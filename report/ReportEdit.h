@@ -2,10 +2,11 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 
 #include <cstdint>
 
-#include <QPushButton>
+#include "report/ReportNotify.h"
 
 // The list's default in-place editor: an edit box over a cell's text, with a
 // "..." browse button when asked for. Tab, Enter and Esc end the edit (the
@@ -39,6 +40,8 @@ class CReportEdit : public QLineEdit {
 
   private:
     void Browse();
+    // The edit notice with the cell and this editor filled in.
+    EditNotify Record();
 
     CReportCtrl& m_owner;
     const int m_item;

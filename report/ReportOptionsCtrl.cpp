@@ -34,15 +34,13 @@ int CReportOptionsCtrl::AddOption(int parent, const std::string& name, const std
     info.text = const_cast<char*>(text.c_str());
     info.param = static_cast<int32_t>(editor);
     info.check = check;
-    info.indent = parent >= 0 && m_options.contains(parent) ? std::max(0,
-                                                                       [&] {
-                                                                           ReportItemInfo up;
-                                                                           up.item = parent;
-                                                                           GetItem(up);
-                                                                           return up.indent;
-                                                                       }()) +
-                                                                  1
-                                                            : 0;
+    info.indent = 0;
+    if (parent >= 0 && m_options.contains(parent)) {
+        ReportItemInfo up;
+        up.item = parent;
+        GetItem(up);
+        info.indent = std::max(0, up.indent) + 1;
+    }
     const int item = InsertItem(info);
     if (item >= 0) m_options[item] = {name, value, parent, choices};
     return item;
@@ -142,7 +140,7 @@ bool CReportOptionsCtrl::EditorKey(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
         CloseEditor(13);
     } else if (event.key() == Qt::Key_Escape) {
-        CloseEditor(27);
+        CloseEditor(kEscape);
     } else {
         return false;
     }

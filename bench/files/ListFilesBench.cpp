@@ -94,15 +94,13 @@ void EditItem(benchmark::State& state, bool oldest) {
     std::uniform_int_distribution<int> pick(1, items);
     int round = 0;
     for (auto _ : state) {
-        const std::string key = std::to_string(oldest ? 1 : pick(random));
+        const int number = oldest ? 1 : pick(random);
+        const std::string key = std::to_string(number);
         const std::string suffix = (++round % 2) != 0 ? " (edited)" : "";
-        live.RestoreMark(key.c_str());
-        live.FindChildElement();
-        live.SetChildText("Riverside Gazette page " + key + suffix);
-        live.FindChildElement();
-        live.SetChildText("Headlines#HREF,10,8#More & older news" + suffix);
-        live.FindChildElement();
-        live.SetChildText("https://news.example.org/section/" + key + suffix);
+        pagelark::WriteStoreItem(live, number,
+                                 {"Riverside Gazette page " + key + suffix,
+                                  "Headlines#HREF,10,8#More & older news" + suffix,
+                                  "https://news.example.org/section/" + key + suffix});
     }
 }
 BENCHMARK_CAPTURE(EditItem, random, false)->Arg(9999)->Unit(benchmark::kMicrosecond);
@@ -125,10 +123,8 @@ void DeleteAllItems(benchmark::State& state) {
         pagelark::LoadScriptText(text, live, list, rows);
         std::shuffle(order.begin(), order.end(), random);
         state.ResumeTiming();
-        for (const int number : order) {
-            live.RestoreMark(std::to_string(number).c_str());
-            live.RemoveElement();
-        }
+        for (const int number : order)
+            pagelark::RemoveStoreItem(live, number);
         benchmark::DoNotOptimize(live.GetText());
     }
 }

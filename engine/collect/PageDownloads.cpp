@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/fetch/FetchPage.h"
 #include "engine/fetch/PageFetch.h"
 #include "engine/page/TextBytes.h"
 
@@ -18,7 +19,7 @@ struct PageDownloads::Page {
 
 PageDownloads::PageDownloads(const FetchSettings& settings, std::function<bool()> cancelled,
                              size_t jobs, size_t perHost)
-    : m_session("Pagelark", settings, std::move(cancelled)),
+    : m_session(kAgent, settings, std::move(cancelled)),
       m_jobs(std::max<size_t>(jobs, 1)),
       m_perHost(std::max<size_t>(perHost, 1)) {}
 
@@ -29,10 +30,6 @@ bool PageDownloads::Known(std::string_view url) const {
     return m_failed.contains(key) ||
            std::any_of(m_pages.begin(), m_pages.end(),
                        [&](const std::unique_ptr<Page>& page) { return page->key == key; });
-}
-
-bool PageDownloads::FailedBefore(std::string_view url) const {
-    return m_failed.contains(ToUpperAscii(url));
 }
 
 void PageDownloads::Add(std::string_view url) {

@@ -34,7 +34,6 @@ class PageDownloads {
     bool Full() const { return m_pages.size() >= m_jobs; }
     // Whether the URL is on its way or waiting, or failed earlier in the run.
     bool Known(std::string_view url) const;
-    bool FailedBefore(std::string_view url) const;
     // Queues the download of `url` (the first URL given for a page).
     void Add(std::string_view url);
     // Waits for the page of `url` (queuing it first if needed) and hands it

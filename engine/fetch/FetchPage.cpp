@@ -9,7 +9,7 @@ namespace pagelark {
 bool FetchPage(std::string_view url, std::string& page, const std::function<bool()>& cancelled,
                const FetchSettings& settings) {
     try {
-        InternetSession session("Pagelark", settings, cancelled);
+        InternetSession session(kAgent, settings, cancelled);
         PageFetch fetch(session, url);
         fetch.Begin();
         while (!fetch.Step())

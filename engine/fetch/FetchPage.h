@@ -13,6 +13,9 @@ inline constexpr size_t kPageBufferBytes = 150000;
 // becomes U+FFFD or "€"), so the converted page always fits this.
 inline constexpr size_t kConvertedPageBytes = 3 * kPageBufferBytes;
 
+// The user agent every session names.
+inline constexpr const char* kAgent = "Pagelark";
+
 struct FetchSettings {
     std::string caFile;  // extra trusted certificates (PEM); empty: the system's store only
     long connectTimeoutSeconds = 60;

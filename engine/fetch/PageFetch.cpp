@@ -50,8 +50,8 @@ bool PageFetch::Step() {
             m_file->ThrowIfNoAnswer();
             // Refused for want of a colon; the request goes out without it,
             // as it always has.
-            constexpr const char* kAgent = "Pagelark";
-            (void)m_file->AddRequestHeaders(kAgent);
+            constexpr const char* kExtraHeader = "Pagelark";
+            (void)m_file->AddRequestHeaders(kExtraHeader);
             m_file->Resend();
             m_stage = Stage::Second;
             return false;

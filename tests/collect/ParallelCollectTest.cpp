@@ -11,6 +11,7 @@
 
 #include "engine/collect/CollectWorker.h"
 #include "engine/collect/ItemList.h"
+#include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "engine/collect/MemoryCollectHost.h"
 #include "files/SnapFile.h"
@@ -37,8 +38,9 @@ struct ListRun {
                 DefinedItem(number, "item " + std::to_string(number), item.filter, item.url);
             const int row = AppendItemRow(host.Rows(), number, items[number].name);
             if (!item.enabled) {
-                host.MemoryRowsOf().Rows()[static_cast<size_t>(row)].data = number + 10000;
-                host.MemoryRowsOf().Rows()[static_cast<size_t>(row)].image = 4;
+                auto& stored = host.MemoryRowsOf().Rows()[static_cast<size_t>(row)];
+                stored.data = RowDataFor(number, false);
+                stored.image = static_cast<int>(ItemState::Disabled);
             }
         }
     }

@@ -19,7 +19,6 @@
 #include <atomic>
 #include <csignal>
 #include <fstream>
-#include <sstream>
 #include <thread>
 #include <tuple>
 
@@ -35,6 +34,7 @@
 #include "controls/MessageBox.h"
 #include "report/ReportCtrl.h"
 #include "tests/support/LocalServer.h"
+#include "tests/support/ReadFile.h"
 
 namespace pagelark {
 namespace {
@@ -46,13 +46,6 @@ constexpr char kPage[] =
     "<html><body><p>Price: 12.50 USD</p><h2>Latest</h2>"
     "<a href='/one'>First story</a> <a href='/two'>Second story</a>"
     "<p>end</p></body></html>";
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 class MainDlgTest : public ::testing::Test {
   protected:
@@ -359,8 +352,8 @@ TEST_F(MainDlgTest, SaveLoadSaveGivesTheSameBytesAndAFailedSaveKeepsTheOldFile) 
     chosen = QString::fromStdString(second);
     Click(D::IDC_SAVE);
     EXPECT_EQ(choices.back().initialName, QString::fromStdString(first));
-    const std::string saved = ReadBytes(first);
-    EXPECT_EQ(ReadBytes(second), saved);
+    const std::string saved = ReadFile(first);
+    EXPECT_EQ(ReadFile(second), saved);
     EXPECT_NE(saved.find("<name>A&amp;B</name>"), std::string::npos);
     ASSERT_TRUE(messages.empty());
 
@@ -377,7 +370,7 @@ TEST_F(MainDlgTest, SaveLoadSaveGivesTheSameBytesAndAFailedSaveKeepsTheOldFile) 
     std::signal(SIGXFSZ, oldSignal);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Errors in I/O operation. ");
-    EXPECT_EQ(ReadBytes(first), saved);
+    EXPECT_EQ(ReadFile(first), saved);
 }
 
 // Run under ThreadSanitizer by scripts/tsan: the worker writes rows through
@@ -445,7 +438,7 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     EXPECT_FALSE(Bold(List(), 0));
     EXPECT_TRUE(window->WatchStatus()->text().startsWith("1 changed"));
     const std::string state = window->StatePath();
-    EXPECT_EQ(ReadBytes(path), text + "</xml>") << "the script file never changes";
+    EXPECT_EQ(ReadFile(path), text + "</xml>") << "the script file never changes";
 
     // A new window on the same file shows the mark that was not seen yet.
     window = std::make_unique<CMainDlg>();
@@ -463,7 +456,7 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     ASSERT_TRUE(run());
     EXPECT_EQ(List().GetItemText(0, 2), "13.00 ");
     EXPECT_TRUE(window->WatchStatus()->text().isEmpty());
-    EXPECT_TRUE(ReadBytes(state).starts_with("{\n \"format\": 1"));
+    EXPECT_TRUE(ReadFile(state).starts_with("{\n \"format\": 1"));
 }
 
 TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {
