@@ -2,9 +2,9 @@
 
 #include <QTimer>
 
-#include "app/MainDlg.h"
 #include "app/SplashWindow.h"
 #include "app/StartupRules.h"
+#include "app/window/MainDlg.h"
 
 namespace pagelark {
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QTimerEvent>
 
-#include "controls/Resources.h"
+#include "controls/platform/Resources.h"
 
 namespace pagelark {
 namespace {

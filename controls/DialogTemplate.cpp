@@ -2,10 +2,10 @@
 
 #include <QWidget>
 
-#include "controls/DialogUnits.h"
-#include "controls/DlgItem.h"
 #include "controls/LinkLabel.h"
-#include "controls/WindowStyles.h"
+#include "controls/platform/DialogUnits.h"
+#include "controls/platform/DlgItem.h"
+#include "controls/platform/WindowStyles.h"
 
 namespace pagelark {
 

@@ -14,8 +14,8 @@
 #include "controls/FlatHeaderOwner.h"
 #include "controls/HeaderDragWindow.h"
 #include "controls/HeaderDropMarker.h"
-#include "controls/ImageList.h"
-#include "controls/Resources.h"
+#include "controls/platform/ImageList.h"
+#include "controls/platform/Resources.h"
 
 namespace pagelark {
 namespace {

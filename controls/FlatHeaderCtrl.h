@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/ReportHeader.h"
 #include "controls/FlatHeaderState.h"
-#include "report/ReportHeader.h"
 
 // The report list's column header: flat captions with a sort arrow, dividers
 // to resize them, captions that can be dragged to a new place or off the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportHeader.h"
+#include "common/ReportHeader.h"
 
 // What the flat header tells the control that owns it (the report list).
 // Items are header item indexes; pressed is the copy of the item taken when

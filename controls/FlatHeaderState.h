@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/ReportHeader.h"
 #include "controls/HeaderItemLayout.h"
-#include "report/ReportHeader.h"
 
 // Everything the flat header knows, without a window: the items with their
 // extra records, the display order, the sort mark, the properties, the width

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "report/ReportHeader.h"
+#include "common/ReportHeader.h"
 
 // The floating copy of a caption being dragged: a frameless window on top of
 // everything that paints the item as the header does, inside a raised frame.

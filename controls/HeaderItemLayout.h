@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "report/ReportHeader.h"
+#include "common/ReportHeader.h"
 
 // Where the parts of one header item go inside its span: image, text and sort
 // arrow, placed by the item's justification. Pure geometry; the header paints

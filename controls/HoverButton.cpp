@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "controls/CommandTarget.h"
-#include "controls/Resources.h"
+#include "controls/platform/CommandTarget.h"
+#include "controls/platform/Resources.h"
 
 namespace pagelark {
 namespace {

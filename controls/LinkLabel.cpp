@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QTimerEvent>
 
-#include "controls/UrlOpener.h"
+#include "controls/platform/UrlOpener.h"
 
 namespace pagelark {
 

@@ -10,16 +10,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/LangString.h"
-#include "app/UiLanguage.h"
 #include "app/gallery/ImagePanel.h"
-#include "controls/ColorRef.h"
-#include "controls/DialogUnits.h"
+#include "app/language/LangString.h"
+#include "app/language/UiLanguage.h"
 #include "controls/LinkLabel.h"
-#include "controls/Resources.h"
 #include "controls/RoundHoverButton.h"
 #include "controls/ThemeHelper.h"
 #include "controls/ThemedHoverButton.h"
+#include "controls/platform/ColorRef.h"
+#include "controls/platform/DialogUnits.h"
+#include "controls/platform/Resources.h"
 
 namespace pagelark {
 namespace {

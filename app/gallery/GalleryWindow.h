@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "controls/CommandTarget.h"
+#include "controls/platform/CommandTarget.h"
 
 // Every common control in every state, for looking at them in each language.
 namespace pagelark {

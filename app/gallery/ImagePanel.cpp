@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "controls/ColorRef.h"
-#include "controls/Resources.h"
+#include "controls/platform/ColorRef.h"
+#include "controls/platform/Resources.h"
 
 namespace pagelark {
 namespace {

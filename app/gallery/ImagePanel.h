@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "controls/ImageList.h"
+#include "controls/platform/ImageList.h"
 
 // The gallery's artwork panel: the state images in every draw style on the
 // backgrounds they meet, the small animation icons and the product icon.

@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "app/UiLanguage.h"
 #include "app/gallery/GalleryWindow.h"
+#include "app/language/UiLanguage.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -10,14 +10,14 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "app/AboutDlg.h"
-#include "app/DetailDlg.h"
-#include "app/HelpWindow.h"
-#include "app/HtmlHelp.h"
-#include "app/MainDlg.h"
 #include "app/SplashWindow.h"
 #include "app/StartupRules.h"
-#include "report/ReportCtrl.h"
+#include "app/detail/DetailDlg.h"
+#include "app/help/AboutDlg.h"
+#include "app/help/HelpWindow.h"
+#include "app/help/HtmlHelp.h"
+#include "app/window/MainDlg.h"
+#include "report/widgets/ReportCtrl.h"
 
 namespace {
 

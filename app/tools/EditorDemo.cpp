@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/DialogTemplates.h"
-#include "app/InterfaceFont.h"
-#include "app/ItemEditorDlg.h"
 #include "app/SplashWindow.h"
-#include "app/UiLanguage.h"
-#include "controls/DlgItem.h"
+#include "app/editors/ItemEditorDlg.h"
+#include "app/language/DialogTemplates.h"
+#include "app/language/InterfaceFont.h"
+#include "app/language/UiLanguage.h"
+#include "controls/platform/DlgItem.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

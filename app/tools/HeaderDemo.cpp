@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "controls/DialogUnits.h"
 #include "controls/FlatHeaderCtrl.h"
-#include "report/ReportTipOwner.h"
-#include "report/ReportTipWindow.h"
+#include "controls/platform/DialogUnits.h"
+#include "report/widgets/ReportTipOwner.h"
+#include "report/widgets/ReportTipWindow.h"
 
 namespace {
 

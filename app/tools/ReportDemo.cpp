@@ -15,10 +15,10 @@
 #include <map>
 #include <string>
 
-#include "controls/DialogUnits.h"
 #include "controls/FlatHeaderCtrl.h"
-#include "controls/ImageList.h"
-#include "report/ReportCtrl.h"
+#include "controls/platform/DialogUnits.h"
+#include "controls/platform/ImageList.h"
+#include "report/widgets/ReportCtrl.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <functional>
 #include <vector>
 
-#include "app/FileChooser.h"
-#include "app/ItemEditorDlg.h"
-#include "app/MainDlg.h"
 #include "app/StartupRules.h"
-#include "app/UiLanguage.h"
-#include "report/ReportCtrl.h"
+#include "app/editors/ItemEditorDlg.h"
+#include "app/language/UiLanguage.h"
+#include "app/window/FileChooser.h"
+#include "app/window/MainDlg.h"
+#include "report/widgets/ReportCtrl.h"
 
 namespace {
 

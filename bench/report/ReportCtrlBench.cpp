@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "controls/ImageList.h"
-#include "report/ReportCtrl.h"
+#include "controls/platform/ImageList.h"
+#include "report/widgets/ReportCtrl.h"
 
 namespace pagelark {
 namespace {

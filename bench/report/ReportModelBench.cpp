@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "report/ReportModel.h"
-#include "tests/report/MemoryHeader.h"
+#include "report/model/ReportModel.h"
+#include "tests/report/model/MemoryHeader.h"
 
 namespace pagelark {
 namespace {

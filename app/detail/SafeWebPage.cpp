@@ -1,0 +1,66 @@
+#include "app/detail/SafeWebPage.h"
+
+#include <QCoreApplication>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+
+namespace pagelark {
+namespace {
+
+// Sub-requests of a page (frames, images, scripts): the browsable schemes and
+// the page's own inline data; never file:, qrc: or anything else.
+class SchemeInterceptor : public QWebEngineUrlRequestInterceptor {
+  public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QUrl url = info.requestUrl();
+        const QString scheme = url.scheme().toLower();
+        if (IsBrowsableUrl(url)) return;
+        if (scheme == QLatin1String("data") || scheme == QLatin1String("blob")) {
+            // A page may use its own inline data, but never be one.
+            if (info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame) return;
+        }
+        info.block(true);
+    }
+};
+
+}  // namespace
+
+bool IsBrowsableUrl(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+                             scheme == QLatin1String("ftp"));
+}
+
+QWebEngineProfile* SafeWebPage::SafeProfile() {
+    static QWebEngineProfile* profile = [] {
+        // No storage name: nothing the pages set is kept on disk.
+        auto* created = new QWebEngineProfile(QCoreApplication::instance());
+        created->setUrlRequestInterceptor(new SchemeInterceptor(created));
+        QWebEngineSettings* settings = created->settings();
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        return created;
+    }();
+    return profile;
+}
+
+SafeWebPage::SafeWebPage(QObject* parent) : QWebEnginePage(SafeProfile(), parent) {}
+
+bool SafeWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    if (IsBrowsableUrl(url)) return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    // about:blank of a new frame is the only other address a page may show.
+    if (!isMainFrame && url.toString() == QLatin1String("about:blank")) return true;
+    if (m_refused) m_refused(url);
+    return false;
+}
+
+QWebEnginePage* SafeWebPage::createWindow(WebWindowType /*type*/) {
+    // The new window's first navigation then goes through this page's checks.
+    return this;
+}
+
+}  // namespace pagelark
