@@ -9,6 +9,7 @@
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemRecord.h"
 #include "engine/collect/MemoryRows.h"
+#include "engine/collect/StoreExtraction.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/Utf8.h"
 
@@ -32,8 +33,9 @@ int RunExtract(const Args& args) {
     const int number = list.TakeItemNumber();
     const int row = rows.AppendRow(RowDataFor(number, true));
     const std::string text = FlattenWhole(*page, base, list.links);
-    const std::string result =
-        CutUtf8(ExtractResult(text, filter, row, rows, list.results), kResultBytes);
+    const Extraction extraction = ExtractResult(text, filter);
+    StoreExtraction(extraction, row, rows, list.results);
+    const std::string result = CutUtf8(extraction.result, kResultBytes);
 
     if (!json) {
         std::cout << result << "\n";

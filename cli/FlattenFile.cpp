@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/collect/LinkTable.h"
 #include "engine/page/FlattenPage.h"
 
 namespace pagelark::cli {

@@ -9,6 +9,7 @@
 
 #include "engine/collect/ItemList.h"
 #include "engine/collect/MemoryRows.h"
+#include "engine/collect/StoreExtraction.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/FlattenPage.h"
 
@@ -30,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string_view texts[] = {flat, page};
     for (const std::string_view text : texts) {
-        const std::string result = pagelark::ExtractResult(text, filter, row, rows, list.results);
+        const pagelark::Extraction extraction = pagelark::ExtractResult(text, filter);
+        pagelark::StoreExtraction(extraction, row, rows, list.results);
+        const std::string& result = extraction.result;
         // HREF gathers 1 to 255 links.
         if (result.ends_with(" Items Found")) {
             const int count = std::atoi(result.c_str());

@@ -8,7 +8,6 @@
 
 #include "SamplePage.h"
 #include "engine/collect/ItemList.h"
-#include "engine/collect/MemoryRows.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/FlattenPage.h"
 
@@ -60,12 +59,9 @@ BENCHMARK(FlattenPage);
 
 void Extract(benchmark::State& state, const char* filter) {
     const std::string flat = FlatPage();
-    pagelark::ResultMaps maps;
-    pagelark::MemoryRows rows(15);
-    const int row = rows.AppendRow(1);
     std::string result;
     for (auto _ : state) {
-        result = pagelark::ExtractResult(flat, filter, row, rows, maps);
+        result = pagelark::ExtractResult(flat, filter).result;
         benchmark::DoNotOptimize(result.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Page().size()));

@@ -10,6 +10,7 @@
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "engine/collect/PageDownloads.h"
+#include "engine/collect/StoreExtraction.h"
 #include "engine/fetch/FetchError.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/FlattenPage.h"
@@ -227,8 +228,9 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
                     m_list.links.Adopt(pageLinks);
                     m_list.pageCache.Put(item.url, text);
                 }
-                const std::string result = CutUtf8(
-                    ExtractResult(text, item.filter, row, rows, m_list.results), kResultBytes);
+                const Extraction extraction = ExtractResult(text, item.filter);
+                StoreExtraction(extraction, row, rows, m_list.results);
+                const std::string result = CutUtf8(extraction.result, kResultBytes);
                 SetRowText(rows, row, 2, result);
                 SetRowText(rows, row, 3, LastUpdateText(m_clock()));
                 SetRowImage(rows, row, static_cast<int>(ItemState::Done));

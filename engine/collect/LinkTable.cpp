@@ -1,15 +1,6 @@
 #include "engine/collect/LinkTable.h"
 
-#include <charconv>
-
 namespace pagelark {
-
-std::string OpeningMarker(int number) {
-    char text[16] = "__A";
-    char* end = std::to_chars(text + 3, text + sizeof text - 1, number).ptr;
-    *end++ = ';';
-    return std::string(text, end);
-}
 
 std::string LinkTable::Record(std::string url, size_t maxMarkerBytes) {
     const std::lock_guard<std::mutex> hold(m_lock);

@@ -6,32 +6,21 @@
 #include <string>
 #include <string_view>
 
+#include "engine/page/LinkMarkers.h"
+
 namespace pagelark {
-
-// Link markers in flattened text: "__A<number>;" opens a link, "__A;" closes it.
-inline constexpr std::string_view kClosingMarker = "__A;";
-std::string OpeningMarker(int number);
-
-// Orders opening markers by their link number (shorter digit runs first), so a
-// LinkMap iterates in the order the links were found.
-struct MarkerLess {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    }
-};
 
 // Opening marker -> absolute URL of the link.
 using LinkMap = std::map<std::string, std::string, MarkerLess>;
 
 // LinkMap and linkCounter with the link lock that guards them. Flattening
 // records links on the worker thread; the window reads them.
-class LinkTable {
+class LinkTable : public LinkRecorder {
   public:
     // Stores url under the marker of the current counter value and advances the
     // counter. When that marker would be longer than maxMarkerBytes nothing is
     // stored and an empty text is returned.
-    std::string Record(std::string url, size_t maxMarkerBytes = std::string::npos);
+    std::string Record(std::string url, size_t maxMarkerBytes = std::string::npos) override;
 
     std::optional<std::string> Lookup(std::string_view marker) const;
     LinkMap Snapshot() const;

@@ -5,16 +5,21 @@
 
 namespace pagelark {
 
-class ItemRows;
-class ResultMaps;
-
 inline constexpr std::string_view kNotAvailable = "N/A";
 
-// Applies an item's Filter to the flattened text of its page and returns the
-// Result: words (DATA, PARA), "%d Items Found" (HREF) or "N/A". In HREF mode
-// with at least one link gathered it also stores the item's entries and
-// preview under the row's caller data and sets the row's preview height.
-std::string ExtractResult(std::string_view text, std::string_view filter, int row, ItemRows& rows,
-                          ResultMaps& maps);
+// What a Filter gives on a page's flattened text.
+struct Extraction {
+    // Words (DATA, PARA), "%d Items Found" (HREF) or "N/A".
+    std::string result;
+    // HREF with at least one link gathered: the entries ("<++<"-separated), the
+    // preview text made from them and the number of preview lines (1 to 4).
+    // Otherwise empty and 0.
+    std::string entries;
+    std::string preview;
+    int previewLines = 0;
+};
+
+// Applies an item's Filter to the flattened text of its page.
+Extraction ExtractResult(std::string_view text, std::string_view filter);
 
 }  // namespace pagelark

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "engine/collect/LinkTable.h"
+#include "engine/page/LinkMarkers.h"
 #include "engine/page/ResolveLink.h"
 #include "engine/page/TagScan.h"
 #include "engine/page/TextBytes.h"
@@ -85,7 +85,7 @@ size_t CopyText(const char* in, size_t i, size_t limit, char* out, size_t& k) {
 class Flattener {
   public:
     Flattener(std::string_view page, char* out, size_t capacity, std::string_view base,
-              LinkTable& links)
+              LinkRecorder& links)
         : m_page(page), m_out(out), m_room(capacity - 1), m_links(links), m_resolver(base) {}
 
     size_t Run() {
@@ -157,7 +157,7 @@ class Flattener {
     char* m_out;
     size_t m_room;  // capacity less the terminating zero
     size_t m_k = 0;
-    LinkTable& m_links;
+    LinkRecorder& m_links;
     LinkResolver m_resolver;
     bool m_inAnchor = false;
     size_t m_parityPos = 0;
@@ -168,7 +168,7 @@ class Flattener {
 }  // namespace
 
 bool FlattenPage(const char* page, size_t n, char* out, size_t capacity, size_t& length,
-                 std::string_view baseUrl, LinkTable& links) {
+                 std::string_view baseUrl, LinkRecorder& links) {
     if (page == nullptr || n == 0 || out == nullptr || capacity == 0) return false;
     Flattener flattener(std::string_view(page, n), out, capacity, baseUrl, links);
     size_t k = DecodeEntities(out, flattener.Run());

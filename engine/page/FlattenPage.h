@@ -5,7 +5,7 @@
 
 namespace pagelark {
 
-class LinkTable;
+class LinkRecorder;
 
 // Turns page bytes into one line of text: every tag becomes one blank, bytes
 // below 31 are dropped, "&lt;", "&gt;" and "&nbsp;" become blanks, and each
@@ -14,6 +14,6 @@ class LinkTable;
 // `out` (capacity bytes); text that would not fit stops at the buffer's end.
 // Returns false, writing nothing, for a null page, n == 0 or no capacity.
 bool FlattenPage(const char* page, size_t n, char* out, size_t capacity, size_t& length,
-                 std::string_view baseUrl, LinkTable& links);
+                 std::string_view baseUrl, LinkRecorder& links);
 
 }  // namespace pagelark

@@ -4,6 +4,7 @@
 
 #include "engine/collect/MemoryRows.h"
 #include "engine/collect/ResultMaps.h"
+#include "engine/collect/StoreExtraction.h"
 
 namespace pagelark {
 namespace {
@@ -15,12 +16,21 @@ int PreviewHeight(int lines) {
     return lines * kLineHeight + 4;
 }
 
+// The worker's two steps: extract, then store what was gathered in the row
+// and the maps.
+std::string ExtractInto(std::string_view text, std::string_view filter, int row, MemoryRows& rows,
+                        ResultMaps& maps) {
+    const Extraction extraction = ExtractResult(text, filter);
+    StoreExtraction(extraction, row, rows, maps);
+    return extraction.result;
+}
+
 class ExtractResultTest : public ::testing::Test {
   protected:
     ExtractResultTest() : rows(kLineHeight) { row = rows.AppendRow(7); }
 
     std::string Extract(std::string_view text, std::string_view filter) {
-        return ExtractResult(text, filter, row, rows, maps);
+        return ExtractInto(text, filter, row, rows, maps);
     }
     const MemoryRow& Row() const { return rows.Rows()[static_cast<size_t>(row)]; }
 
@@ -100,7 +110,7 @@ TEST_F(ExtractResultTest, HrefRowStateAndFallbackHeight) {
     const int r = unmeasured.AppendRow(3);
     unmeasured.Rows()[0].state = 0x2 | 0x4;  // selected and bold
     unmeasured.Rows()[0].image = 3;
-    EXPECT_EQ(ExtractResult("L __A1;a link __A; end", "L#HREF,5,1#end", r, unmeasured, maps),
+    EXPECT_EQ(ExtractInto("L __A1;a link __A; end", "L#HREF,5,1#end", r, unmeasured, maps),
               "1 Items Found");
     EXPECT_EQ(unmeasured.Rows()[0].previewHeight, 56 + 4);
     EXPECT_EQ(unmeasured.Rows()[0].state, 0x2u);  // caller bits cleared, selection kept
@@ -122,7 +132,7 @@ TEST_F(ExtractResultTest, EntryNumbersRestartPerItem) {
     const int second = rows.AppendRow(8);
     const char* text = "L __A1;first link __A; __A2;second link __A; end";
     EXPECT_EQ(Extract(text, "L#HREF,5,1#end"), "2 Items Found");
-    EXPECT_EQ(ExtractResult(text, "L#HREF,5,1#end", second, rows, maps), "2 Items Found");
+    EXPECT_EQ(ExtractInto(text, "L#HREF,5,1#end", second, rows, maps), "2 Items Found");
     EXPECT_EQ(maps.Entries("8"), maps.Entries("7"));
     EXPECT_EQ(maps.Preview("8"), "1. first link\n2. second link\n");
 }
