@@ -84,8 +84,10 @@ int MemoryHeader::GetSortColumn(bool* ascending) const {
     return m_sortColumn;
 }
 
-const HeaderItemExtra* MemoryHeader::GetItemExtra(int index) const {
-    return Valid(index) ? &m_extras[static_cast<size_t>(index)] : nullptr;
+bool MemoryHeader::GetItemExtra(int index, HeaderItemExtra& extra) const {
+    if (!Valid(index)) return false;
+    extra = m_extras[static_cast<size_t>(index)];
+    return true;
 }
 
 }  // namespace pagelark

@@ -23,8 +23,11 @@ class MemoryHeader : public ReportHeader {
     int GetSortColumn(bool* ascending) const override;
 
     // Reorders the display, as a drag of the captions would.
-    void SetOrderArray(const std::vector<int>& order) { m_order = order; }
-    const HeaderItemExtra* GetItemExtra(int index) const;
+    bool SetOrderArray(const std::vector<int>& order) {
+        m_order = order;
+        return true;
+    }
+    bool GetItemExtra(int index, HeaderItemExtra& extra) const;
     // Makes the next insertion fail, as a header out of memory would.
     void FailNextInsert() { m_failNextInsert = true; }
 

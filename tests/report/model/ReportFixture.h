@@ -42,8 +42,10 @@ class RecordingParent : public ReportParent {
     std::function<int(ReportItemInfo&)> dispInfo;
 };
 
-// A model with a header and a parent, and the program's four columns active.
-class ReportFixture : public ::testing::Test {
+// A model with a header (the in-memory one unless a test brings another) and a
+// parent.
+template <typename Header>
+class BasicReportFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         model.SetHeader(&header);
@@ -84,9 +86,11 @@ class ReportFixture : public ::testing::Test {
         return {model.Selection().Items().begin(), model.Selection().Items().end()};
     }
 
-    MemoryHeader header;
+    Header header;
     RecordingParent parent;
     ReportModel model;
 };
+
+using ReportFixture = BasicReportFixture<MemoryHeader>;
 
 }  // namespace pagelark
