@@ -59,8 +59,8 @@ void ImagePanel::paintEvent(QPaintEvent* /*event*/) {
         LoadIcon(frames[i]).paint(&painter, QRect(right + i * 22, 24, 16, 16));
     }
     painter.drawText(QRect(right, 50, 120, 16), Qt::AlignLeft, QStringLiteral("product icon"));
-    LoadIcon(128).paint(&painter, QRect(right, 70, 32, 32));
-    LoadIcon(128).paint(&painter, QRect(right + 40, 70, 64, 64));
+    LoadIcon(kProductIcon).paint(&painter, QRect(right, 70, 32, 32));
+    LoadIcon(kProductIcon).paint(&painter, QRect(right + 40, 70, 64, 64));
 }
 
 }  // namespace pagelark

@@ -25,7 +25,6 @@ constexpr int kNotOpened = 196;
 constexpr int kTitle = 197;
 constexpr int kContentsTab = 198;
 constexpr int kIndexTab = 199;
-constexpr int kProductIcon = 128;
 const QString kScheme = QStringLiteral("chm");
 
 // A sitemap's "Local" value as a path in the file.

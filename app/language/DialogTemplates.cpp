@@ -4,6 +4,7 @@
 
 #include <utility>
 #include "controls/HoverButtonModel.h"
+#include "controls/platform/Resources.h"
 #include "controls/platform/WindowStyles.h"
 
 namespace pagelark {
@@ -52,7 +53,7 @@ DialogTemplate T(int id, int width, int height, unsigned style, std::vector<Dial
 DialogTemplate AboutBox() {
     return T(IDD_ABOUTBOX, 192, 103, kModalDialog,
              {
-                 C(kNoControlId, K::Icon, 7, 7, 20, 20, 0, 128, 0),
+                 C(kNoControlId, K::Icon, 7, 7, 20, 20, 0, kProductIcon, 0),
                  C(1028, K::Label, 39, 7, 146, 27, 168),
                  C(1031, K::Label, 39, 45, 39, 8, 166),
                  C(1029, K::LinkLabel, 81, 45, 104, 8, 103),

@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include "app/window/MainListLook.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/platform/DialogUnits.h"
 #include "controls/platform/ImageList.h"
@@ -100,30 +101,7 @@ int main(int argc, char** argv) {
     list->SetReportParent(&previews);
 
     ImageList images;
-    images.Create(131, 16);
-    list->SetImageList(&images);
-    list->SetImageMeanings({"", "Ready", "Done", "Working", "Disabled", "Failed"});
-    const struct {
-        const char* caption;
-        uint32_t format;
-        int width;
-    } columns[] = {{"State", 0x050C0800, 30},
-                   {"Name", 0x00084000, 150},
-                   {"Result", 0x00084000, 620 - 280},
-                   {"Last Update", 0x00084000, 80}};
-    for (int n = 0; n < 4; ++n) {
-        SubItemDef def;
-        def.format = columns[n].format;
-        def.width = columns[n].width;
-        def.text = columns[n].caption;
-        list->DefineSubItem(n, def);
-        list->ActivateSubItem(n, n);
-    }
-    for (int n = 0; n < 4; ++n)
-        list->InsertColor(n, 0xEEFFFF);
-    list->GetHeaderCtrl()->SetProperty(6, 1);
-    list->ModifyReportStyle(0, 0x201A);
-    list->SetBkImage(134);
+    SetUpMainList(*list, images, 620 - kResultWidthAllowance);
 
     for (int i = 0; i < 30; ++i) {
         const Row& row = kRows[i % 10];

@@ -18,6 +18,7 @@
 #include "app/language/InterfaceFont.h"
 #include "app/language/LangString.h"
 #include "app/language/UiLanguage.h"
+#include "app/window/MainListLook.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/LinkLabel.h"
 #include "controls/RoundHoverButton.h"
@@ -31,17 +32,11 @@
 namespace pagelark {
 namespace {
 
-constexpr int kProductIcon = 128;
-constexpr int kStateImages = 131;
-constexpr int kListPicture = 134;
 constexpr int kTitle = 154;
 constexpr int kCopyright = 163;
 constexpr int kListName = 152;
 constexpr int kStopText = 183;
 constexpr int kCancelResult = 2;  // the result the closed window ends with
-constexpr uint32_t kAlternateRowColour = 0xEEFFFF;
-constexpr uint32_t kListStyle = 0x201A;  // SHOWSELALWAYS, ALTROWCOLOR, HGRID, CELLTIPS
-constexpr int kHeaderTooltips = 6;
 
 const DialogTemplate& MainTemplate() {
     return *FindDialogTemplate(IDD_MAIN);
@@ -144,17 +139,13 @@ void CMainDlg::InitDialog() {
     setMinimumSize(m_minimumSize);
     setWindowIcon(m_productIcon);
 
-    m_images.Create(kStateImages, 16);
+    m_images.Create(kStateImageStrip, 16);
     m_list->SetImageList(&m_images);
-    m_list->SetImageMeanings({"", "Ready", "Done", "Working", "Disabled", "Failed"});
+    m_list->SetImageMeanings(StateMeanings());
     m_list->SetReportParent(this);
     DefineColumns(false);
     Relabel();
-    for (int position = 0; position < 4; ++position)
-        m_list->InsertColor(position, kAlternateRowColour);
-    m_list->GetHeaderCtrl()->SetProperty(kHeaderTooltips, 1);
-    m_list->ModifyReportStyle(0, kListStyle);
-    m_list->SetBkImage(kListPicture);
+    StyleMainList(*m_list);
     m_live.Load("");
 }
 
@@ -209,27 +200,24 @@ void CMainDlg::Relabel() {
 }
 
 void CMainDlg::DefineColumns(bool redefine) {
-    static constexpr struct {
-        int caption;
-        uint32_t format;
-        int width;  // 0: the Result column: what the list has left
-    } kColumns[] = {
-        {112, 0x050C0800, 30}, {113, 0x00084000, 150}, {114, 0x00084000, 0}, {115, 0x00084000, 80}};
     // Last Update is 80 px unless the time (bold on a changed row) or its
     // caption needs more in this font; the Result column gives up what it takes.
     const QFontMetrics metrics(m_list->NormalFont());
     const QFontMetrics boldMetrics(m_list->BoldFont());
-    const int timeWidth =
-        std::max({80, boldMetrics.horizontalAdvance(QStringLiteral("88:88:88 PM")) + 12,
-                  metrics.horizontalAdvance(LangText(115)) + 16});
+    const int lastUpdateWidth = kMainListColumns[kLastUpdateColumn].width;
+    const int timeWidth = std::max(
+        {lastUpdateWidth, boldMetrics.horizontalAdvance(QStringLiteral("88:88:88 PM")) + 12,
+         metrics.horizontalAdvance(LangText(kMainListColumns[kLastUpdateColumn].caption)) + 16});
     if (redefine) m_list->DeactivateAllSubItems();
     for (int n = 0; n < 4; ++n) {
         SubItemDef def;
-        def.format = kColumns[n].format;
-        def.width = kColumns[n].width;
-        if (n == 2) def.width = m_list->contentsRect().width() - 280 - (timeWidth - 80);
-        if (n == 3) def.width = timeWidth;
-        def.text = LangString(kColumns[n].caption);
+        def.format = kMainListColumns[n].format;
+        def.width = kMainListColumns[n].width;
+        if (n == kResultColumn)
+            def.width = m_list->contentsRect().width() - kResultWidthAllowance -
+                        (timeWidth - lastUpdateWidth);
+        if (n == kLastUpdateColumn) def.width = timeWidth;
+        def.text = LangString(kMainListColumns[n].caption);
         if (redefine) {
             m_list->RedefineSubItem(n, def, true);
         } else {

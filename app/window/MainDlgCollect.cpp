@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kStartText = 182;
 constexpr int kStopText = 183;
-constexpr int kProductIcon = 128;
 constexpr int kJoinPollMs = 20;
 constexpr int kRunIcons[] = {181, 186, 187, 188, 189};
 

@@ -32,7 +32,6 @@ constexpr int kChangedCount = 203;
 constexpr int kNextRun = 204;
 constexpr int kStateUnreadable = 205;
 constexpr int kAndMore = 206;
-constexpr int kProductIcon = 128;
 constexpr int kTickMs = 1000;
 constexpr int kNamedChanges = 5;
 constexpr int kNotifyMs = 10000;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/window/MainListLook.h"
 #include "controls/platform/ImageList.h"
 #include "report/widgets/ReportCtrl.h"
 
@@ -45,21 +46,7 @@ struct Fixture {
         list = std::make_unique<CReportCtrl>();
         list->resize(800, 600);
         list->SetReportParent(&parent);
-        images.Create(131, 16);
-        list->SetImageList(&images);
-        const int widths[] = {30, 150, 800 - 280, 80};
-        for (int n = 0; n < 4; ++n) {
-            SubItemDef def;
-            def.format = n == 0 ? 0x050C0800 : 0x00084000;
-            def.width = widths[n];
-            def.text = n == 0 ? "" : "Column";
-            list->DefineSubItem(n, def);
-            list->ActivateSubItem(n, n);
-        }
-        for (int n = 0; n < 4; ++n)
-            list->InsertColor(n, 0xEEFFFF);
-        list->ModifyReportStyle(0, 0x201A);
-        list->SetBkImage(134);
+        SetUpMainList(*list, images, 800 - kResultWidthAllowance);
         for (int i = 0; i < kRows; ++i) {
             ReportItemInfo info;
             info.mask = RIF_IMAGE | RIF_PARAM | RIF_PREVIEW;

@@ -14,6 +14,9 @@
 // up by number: icons, bitmaps, menus and the string table.
 namespace pagelark {
 
+// The product's icon: the windows' own icon, the tray's and the about box's.
+inline constexpr int kProductIcon = 128;
+
 // The icon with this number, or a null icon when there is none.
 QIcon LoadIcon(int id);
 

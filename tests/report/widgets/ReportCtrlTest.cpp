@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/window/MainListLook.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/platform/ImageList.h"
 #include "controls/platform/Resources.h"
@@ -35,7 +36,8 @@ class Parent : public ReportParent {
 };
 
 // The list as the main window sets it up: four columns, the state images,
-// pale yellow alternate rows, grid, cell tips and the tiled picture.
+// pale yellow alternate rows, grid and cell tips; the tiled picture only where
+// a test sets it.
 class ReportCtrlTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -46,27 +48,10 @@ class ReportCtrlTest : public ::testing::Test {
         list = new CReportCtrl(&window, 1011);
         list->setGeometry(window.rect());
         list->SetReportParent(&parent);
-        images.Create(131, 16);
-        list->SetImageList(&images);
-        const struct {
-            const char* caption;
-            uint32_t format;
-            int width;
-        } columns[] = {{"", 0x050C0800, 30},
-                       {"Name", 0x00084000, 120},
-                       {"Result", 0x00084000, 150},
-                       {"Last Update", 0x00084000, 80}};
-        for (int n = 0; n < 4; ++n) {
-            SubItemDef def;
-            def.format = columns[n].format;
-            def.width = columns[n].width;
-            def.text = columns[n].caption;
-            list->DefineSubItem(n, def);
-            list->ActivateSubItem(n, n);
-        }
-        for (int n = 0; n < 4; ++n)
-            list->InsertColor(n, 0xEEFFFF);
-        list->ModifyReportStyle(0, 0x201A);
+        SetUpMainList(*list, images, 150);
+        // Narrowed to the test's window, on a plain ground so pixels can be counted.
+        list->SetSubItemWidth(1, 120);
+        list->SetBkImage(QPixmap());
         window.show();
         QApplication::processEvents();
     }
@@ -115,10 +100,11 @@ TEST_F(ReportCtrlTest, OddRowsArePaleYellowAndEvenRowsShowTheTiledPicture) {
     const int hpos = list->Geometry().HorizontalPosition();
     ASSERT_EQ(hpos, 7);
     // Across the empty Result cells, inside the row's top part.
+    const int resultLeft = 30 + 120;
     for (int row = 0; row < 6; ++row) {
         int wrong = 0;
         for (int y = RowTop(row); y < RowTop(row) + list->Geometry().RowHeight() - 1; ++y)
-            for (int x = 30 + 120 - hpos; x < 30 + 120 + 250 - hpos; ++x) {
+            for (int x = resultLeft - hpos; x < resultLeft + 250 - hpos; ++x) {
                 const QRgb expected =
                     row % 2 == 1 ? qRgb(255, 255, 238)
                                  : tile.pixel((x + hpos) % tile.width(), y % tile.height());
