@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
 #include "cli/PrintJson.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemRecord.h"
@@ -36,7 +37,7 @@ int RunExtract(const Args& args) {
         CutUtf8(ExtractResult(text, filter, row, rows, list.results), kResultBytes);
 
     if (!json) {
-        std::cout << result << "\n";
+        std::cout << TerminalText(result) << "\n";
         return 0;
     }
     const std::string key = ItemKey(number);
