@@ -175,7 +175,8 @@ bool LzxDecoder::ReadBlockHeader(Bits& bits) {
     // An uncompressed block of odd length is followed by one byte of padding.
     if (m_blockType == kUncompressed && (m_blockLength & 1) != 0) bits.SkipByte();
     m_blockType = static_cast<int>(bits.Read(3));
-    m_blockLength = (bits.Read(16) << 8) | bits.Read(8);
+    const uint32_t high = bits.Read(16);  // read in this order: 24 bits, high first
+    m_blockLength = (high << 8) | bits.Read(8);
     m_blockRemaining = m_blockLength;
     if (m_blockLength == 0 || bits.Overran()) return false;
     const size_t mainSymbols = 256 + static_cast<size_t>(m_positionSlots) * 8;
@@ -308,7 +309,10 @@ bool LzxDecoder::DecodeFrame(std::string_view input, size_t size, std::string& o
     Bits bits(input);
     if (!m_headerRead) {
         m_headerRead = true;
-        if (bits.Read(1) != 0) m_callTranslationSize = (bits.Read(16) << 16) | bits.Read(16);
+        if (bits.Read(1) != 0) {
+            const uint32_t high = bits.Read(16);
+            m_callTranslationSize = (high << 16) | bits.Read(16);
+        }
     }
     const size_t frameStart = m_windowPos;
     for (size_t todo = size; todo > 0;) {
