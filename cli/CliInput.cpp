@@ -6,6 +6,8 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/TerminalText.h"
+
 namespace pagelark::cli {
 namespace {
 
@@ -29,13 +31,15 @@ std::optional<std::string> ReadInput(const std::string& path) {
                                                                    &std::fclose);
         if (file && ReadAll(file.get(), bytes)) return bytes;
     }
-    std::cerr << "pagelark-cli: cannot read " << (path == "-" ? "standard input" : path) << ": "
+    std::cerr << "pagelark-cli: cannot read "
+              << (path == "-" ? "standard input" : TerminalText(path)) << ": "
               << std::strerror(errno != 0 ? errno : EIO) << "\n";
     return std::nullopt;
 }
 
 int UsageError(std::string_view usage, std::string_view problem) {
-    if (!problem.empty()) std::cerr << "pagelark-cli: " << problem << "\n";
+    // The problem may quote an argument as it was typed.
+    if (!problem.empty()) std::cerr << "pagelark-cli: " << TerminalText(problem) << "\n";
     std::cerr << "usage: " << usage << "\n";
     return kExitUsage;
 }

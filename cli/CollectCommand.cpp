@@ -9,6 +9,7 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/PrintJson.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/CollectWorker.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/ItemNumber.h"
@@ -64,8 +65,9 @@ void PrintRows(MemoryRows& rows, const ResultMaps& results, const std::set<int>&
         const std::string result = rows.GetItemText(row, 2);
         const std::string time = rows.GetItemText(row, 3);
         if (!json) {
-            std::cout << number << '\t' << state << '\t' << name << '\t' << result << '\t' << time
-                      << '\t' << (changed ? "yes" : "no") << '\n';
+            std::cout << number << '\t' << state << '\t' << TerminalText(name) << '\t'
+                      << TerminalText(result) << '\t' << TerminalText(time) << '\t'
+                      << (changed ? "yes" : "no") << '\n';
             continue;
         }
         items.push_back({{"number", number},
@@ -88,8 +90,8 @@ bool ReportFailures(MemoryRows& rows, XmlDocument& live) {
             continue;
         const int number = ItemNumberFromData(rows.GetItemData(row));
         const ItemFields fields = ReadStoreItem(live, number);
-        std::cerr << "pagelark-cli: item " << number << " (" << fields.name << "): cannot fetch "
-                  << fields.url << "\n";
+        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name)
+                  << "): cannot fetch " << TerminalText(fields.url) << "\n";
         failed = true;
     }
     return failed;
@@ -161,8 +163,8 @@ int RunCollect(const Args& args) {
     if (keepState) {
         StateRead state = ReadStateFile(parsed.Value("--state"));
         if (!state.problem.empty())
-            std::cerr << "pagelark-cli: " << parsed.Value("--state") << ": " << state.problem
-                      << "; taken as no earlier run\n";
+            std::cerr << "pagelark-cli: " << TerminalText(parsed.Value("--state")) << ": "
+                      << state.problem << "; taken as no earlier run\n";
         changes.Restore(std::move(state.items));
     }
     const std::vector<int> changed = changes.Record(RunOutcomes(host, list));
@@ -172,7 +174,7 @@ int RunCollect(const Args& args) {
         // The window's unseen marks stay in the file for the window to show.
         std::string error;
         if (!WriteStateFile(parsed.Value("--state"), changes.Tracked(), &error)) {
-            std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
+            std::cerr << "pagelark-cli: Errors in I/O operation. " << TerminalText(error) << '\n';
             return kExitFailed;
         }
     }
@@ -183,7 +185,7 @@ int RunCollect(const Args& args) {
         if (snap.empty()) {
             std::cerr << "pagelark-cli: the list is empty; no snapshot was written\n";
         } else if (!WriteFileSafely(parsed.Value("--snap"), snap, &error)) {
-            std::cerr << "pagelark-cli: Errors in I/O operation. " << error << '\n';
+            std::cerr << "pagelark-cli: Errors in I/O operation. " << TerminalText(error) << '\n';
             return kExitFailed;
         }
     }

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
 #include "cli/PrintJson.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemRecord.h"
@@ -38,7 +39,7 @@ int RunExtract(const Args& args) {
     const std::string result = CutUtf8(extraction.result, kResultBytes);
 
     if (!json) {
-        std::cout << result << "\n";
+        std::cout << TerminalText(result) << "\n";
         return 0;
     }
     const std::string key = ItemKey(number);

@@ -3,6 +3,7 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/FlattenFile.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/LinkTable.h"
 
 namespace pagelark::cli {
@@ -18,10 +19,10 @@ int RunFlatten(const Args& args) {
     const std::optional<std::string> page = ReadInput(path);
     if (!page) return kExitFailed;
     LinkTable links;
-    std::cout << FlattenWhole(*page, base, links) << "\n";
+    std::cout << TerminalText(FlattenWhole(*page, base, links)) << "\n";
     if (listLinks) {
         for (const auto& [marker, url] : links.Snapshot())
-            std::cout << marker << "\t" << url << "\n";
+            std::cout << TerminalText(marker) << "\t" << TerminalText(url) << "\n";
     }
     return 0;
 }

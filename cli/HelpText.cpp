@@ -51,6 +51,12 @@ constexpr std::array<CommandText, 5> kCommands{{
      "  --changed-only   print only the changed items\n"},
 }};
 
+// Shown with every help text, after the line about standard input.
+constexpr std::string_view kTextOutput =
+    "Text output shows every control character (TAB and line feed in a field\n"
+    "too) and every byte that is not UTF-8 as U+FFFD, so no page or name can send\n"
+    "escape sequences to the terminal or break a row; --json gives the exact text.\n";
+
 constexpr std::string_view kExitStatus =
     "Exit status:\n"
     "  0    done\n"
@@ -76,7 +82,9 @@ std::string OverviewHelp() {
         text += command.summary;
         text += '\n';
     }
-    text += "\nA FILE may be - for standard input.\n\n";
+    text += "\nA FILE may be - for standard input.\n";
+    text += kTextOutput;
+    text += '\n';
     text += kExitStatus;
     return text;
 }
@@ -88,7 +96,9 @@ std::string CommandHelp(std::string_view name) {
         text += command.usage;
         text += "\n\n";
         text += command.details;
-        text += "\nA FILE may be - for standard input.\n\n";
+        text += "\nA FILE may be - for standard input.\n";
+        text += kTextOutput;
+        text += '\n';
         text += kExitStatus;
         return text;
     }

@@ -4,6 +4,7 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/PrintJson.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/MemoryRows.h"
 #include "files/ItemStore.h"
@@ -58,12 +59,13 @@ int RunResave(const Args& args) {
     LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
     // Save does nothing for an empty list.
     if (loaded.rows.GetItemCount() == 0) {
-        std::cerr << "pagelark-cli: " << in << " holds no items; " << out << " was not written\n";
+        std::cerr << "pagelark-cli: " << TerminalText(in) << " holds no items; "
+                  << TerminalText(out) << " was not written\n";
         return 0;
     }
     std::string error;
     if (!WriteFileSafely(out, BuildScriptText(loaded.live), &error)) {
-        std::cerr << "pagelark-cli: Errors in I/O operation. " << error << "\n";
+        std::cerr << "pagelark-cli: Errors in I/O operation. " << TerminalText(error) << "\n";
         return kExitFailed;
     }
     return 0;

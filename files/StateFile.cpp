@@ -1,7 +1,10 @@
 #include "files/StateFile.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -117,9 +120,22 @@ StateRead ReadStateFile(const std::string& path) {
     return read;
 }
 
+bool MakeStateFolder(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path path(folder);
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
+    // Never wider than 0700, not even for a moment; chmod then narrows a
+    // folder that was there before and gives back what a strict umask took.
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat existing {};
+    return ::stat(folder.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode) &&
+           ((existing.st_mode & 07777) == 0700 || ::chmod(folder.c_str(), 0700) == 0);
+}
+
 bool WriteStateFile(const std::string& path, const ChangeTracker::Items& items,
                     std::string* error) {
-    return WriteFileSafely(path, StateFileText(items), error);
+    // What a user watches is nobody else's business.
+    return WriteFileSafely(path, StateFileText(items), error, SafeFile::Access::OwnerOnly);
 }
 
 }  // namespace pagelark

@@ -26,7 +26,13 @@ struct StateRead {
 };
 StateRead ReadStateFile(const std::string& path);
 
-// Through the safe writer: the old file stays whole when writing fails.
+// Creates the folder that holds the window's state files, and its parents,
+// readable by its owner alone (0700); a folder made wider before is narrowed.
+// False when it cannot be made.
+bool MakeStateFolder(const std::string& folder);
+
+// Through the safe writer, readable by its owner alone: the old file stays
+// whole when writing fails.
 bool WriteStateFile(const std::string& path, const ChangeTracker::Items& items,
                     std::string* error = nullptr);
 

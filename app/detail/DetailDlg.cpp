@@ -90,6 +90,9 @@ void CDetailDlg::CreateControls() {
                 m_page = new SafeWebPage(m_browser);
                 m_page->SetRefusedHandler([this](const QUrl& url) { ShowRefused(url); });
                 m_browser->setPage(m_page);
+                // Redirects and a page's own jumps change what is shown: the
+                // box never keeps an address the view has left.
+                connect(m_browser, &QWebEngineView::urlChanged, this, &CDetailDlg::ShowReached);
                 widget = m_browser;
                 break;
             }
@@ -148,6 +151,13 @@ void CDetailDlg::Navigate(const QString& url) {
         return;
     }
     m_browser->load(target);
+}
+
+void CDetailDlg::ShowReached(const QUrl& url) {
+    if (url.isEmpty() || url.scheme() == QLatin1String("about")) return;
+    m_address = url.toString();
+    m_edit->setText(m_address);
+    m_edit->setCursorPosition(0);
 }
 
 void CDetailDlg::ShowRefused(const QUrl& url) {

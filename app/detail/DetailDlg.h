@@ -49,7 +49,7 @@ class CDetailDlg : public QDialog {
     QPushButton* ToggleButton() const { return m_toggle; }
     QWebEngineView* Browser() const { return m_browser; }
     bool IsExpanded() const { return m_expanded; }
-    // The URL last sent to the browser.
+    // The URL last sent to the browser, or the one it reached since.
     const QString& Address() const { return m_address; }
 
     // Shows the address in the edit and opens it when its scheme may be
@@ -66,6 +66,7 @@ class CDetailDlg : public QDialog {
                   const NewEntryTest& isNew);
     void OnToggle();
     void OnDoubleClick();
+    void ShowReached(const QUrl& url);
     void ShowRefused(const QUrl& url);
     void LayOut(const QSize& client);
 

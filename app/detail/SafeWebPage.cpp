@@ -29,9 +29,10 @@ class SchemeInterceptor : public QWebEngineUrlRequestInterceptor {
 }  // namespace
 
 bool IsBrowsableUrl(const QUrl& url) {
+    // Only what the engine loads itself: it has no FTP, and hands ftp: like
+    // any scheme it does not know to the desktop.
     const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-                             scheme == QLatin1String("ftp"));
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 QWebEngineProfile* SafeWebPage::SafeProfile() {
@@ -43,6 +44,9 @@ QWebEngineProfile* SafeWebPage::SafeProfile() {
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        // A scheme that slips past the checks is dropped, never handed to the
+        // desktop's opener.
+        settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
         return created;
     }();
     return profile;

@@ -7,11 +7,11 @@
 
 class QWebEngineProfile;
 
-// The detail window's browser page. It opens only http, https and ftp
-// addresses, whoever asks (the window, a link clicked in the page, a script),
-// keeps new windows in itself and can read none of the program's files: its
-// profile is off the record and local content may reach neither files nor the
-// network.
+// The detail window's browser page. It opens only http and https addresses,
+// whoever asks (the window, a link clicked in the page, a redirect, a script),
+// keeps new windows in itself, hands nothing to the desktop and can read none
+// of the program's files: its profile is off the record, refuses unknown
+// schemes, and local content may reach neither files nor the network.
 namespace pagelark {
 
 // True for the schemes the browser may open.

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -123,7 +122,7 @@ void CMainDlg::OpenState() {
         QFileInfo(QString::fromStdString(m_filePath)).absoluteFilePath().toUtf8();
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/state";
-    QDir().mkpath(folder);
+    MakeStateFolder(folder.toStdString());
     m_statePath =
         (folder + "/" + QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(32) +
          ".json")

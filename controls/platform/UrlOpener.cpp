@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -43,6 +44,20 @@ std::optional<QString> QueryHtmlHandler() {
     const QString desktopFile = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
     if (desktopFile.isEmpty()) return std::nullopt;
     return DesktopExecLine(desktopFile);
+}
+
+// Browsers whose command line takes "--" as the end of its options: those
+// built on Chromium's switch parser, on GLib's and on Qt's option parsers.
+bool EndsOptionsAtDoubleDash(const QString& program) {
+    static const std::array<QLatin1String, 12> kPrograms = {
+        QLatin1String("chromium"),      QLatin1String("chromium-browser"),
+        QLatin1String("google-chrome"), QLatin1String("google-chrome-stable"),
+        QLatin1String("brave-browser"), QLatin1String("microsoft-edge"),
+        QLatin1String("vivaldi"),       QLatin1String("opera"),
+        QLatin1String("epiphany"),      QLatin1String("epiphany-browser"),
+        QLatin1String("falkon"),        QLatin1String("konqueror")};
+    const QString name = program.mid(program.lastIndexOf(u'/') + 1);
+    return std::find(kPrograms.begin(), kPrograms.end(), name) != kPrograms.end();
 }
 
 }  // namespace
@@ -113,6 +128,13 @@ int GotoURL(const QString& url) {
     // stays one argument whatever it contains.
     QStringList argv = QProcess::splitCommand(HandlerCommandLine(*command, QString()));
     if (argv.isEmpty()) return shellResult;
+    // A URL that begins with "-" would be read as an option: "--" ends the
+    // options where the browser knows it; any other browser is not given one.
+    if (EndsOptionsAtDoubleDash(argv.front())) {
+        argv << QStringLiteral("--");
+    } else if (url.startsWith(u'-')) {
+        return shellResult;
+    }
     argv << url;
     return OpenResult(services.runProgram(argv, services.timeoutMs));
 }

@@ -37,7 +37,9 @@ UrlServices DesktopUrlServices();
 UrlServices SetUrlServices(UrlServices services);
 
 // Opens url: first the desktop's own opener, then the default web browser's
-// command line. Returns kOpenSucceeded or an error code.
+// command line, with "--" before the URL where that browser takes it (a URL
+// that begins with "-" is given to no other browser). Returns kOpenSucceeded
+// or an error code.
 int GotoURL(const QString& url);
 
 // The result code for how an opener ended: success for a clean exit or one

@@ -136,11 +136,44 @@ TEST(Cli, UsageAndUnreadableFiles) {
     EXPECT_NE(unwritable.out.find("/nonexistent/dir/"), std::string::npos) << unwritable.out;
 }
 
+// Escape sequences and C1 controls from a page (raw, or as UTF-8) or from an
+// argument never reach the terminal; --json keeps the exact text.
+TEST(Cli, TextOutputCarriesNoRawControls) {
+    const std::string page = TempPath("hostile.html");
+    WriteFile(page,
+              "<p>Say: a\x1b[31mred\x07 b\x9b"
+              "2J c\xc2\x9d"
+              "0;t d\x7f e\r f</p>"
+              "<a href=\"http://h/\x1b]x\ty\">l</a>");
+    const CliRun flat = Cli("flatten --links '" + page + "'", true);
+    EXPECT_EQ(flat.status, 0);
+    EXPECT_EQ(pagelark::RawControlIn(flat.out), "") << flat.out;
+    EXPECT_NE(flat.out.find("\n__A0;\thttp://h/\xef\xbf\xbd]x\xef\xbf\xbdy\n"), std::string::npos)
+        << flat.out;
+    const CliRun result = Cli("extract --filter 'Say:#PARA,1,9#' '" + page + "'", true);
+    EXPECT_EQ(pagelark::RawControlIn(result.out), "") << result.out;
+    EXPECT_NE(result.out.find("b\xef\xbf\xbd"
+                              "2J c\xef\xbf\xbd"
+                              "0;t"),
+              std::string::npos)
+        << result.out;
+    const auto json =
+        nlohmann::json::parse(Cli("extract --json --filter 'Say:#PARA,1,9#' '" + page + "'").out);
+    EXPECT_NE(json["result"].get<std::string>().find("c\xc2\x9d"
+                                                     "0;t"),
+              std::string::npos);
+    const CliRun usage = Cli("\"$(printf 'fr\\033]0;x\\007ob')\"", true);
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(pagelark::RawControlIn(usage.out), "") << usage.out;
+    std::remove(page.c_str());
+}
+
 TEST(Cli, HelpAndVersionGoToStdoutAndSucceed) {
     const CliRun overview = Cli("--help");
     EXPECT_EQ(overview.status, 0);
-    for (const char* text : {"flatten", "extract", "list", "resave", "collect", "COMMAND --help",
-                             "  1    a file", "  2    bad usage", "  130  interrupted"})
+    for (const char* text :
+         {"flatten", "extract", "list", "resave", "collect", "COMMAND --help", "  1    a file",
+          "  2    bad usage", "  130  interrupted", "--json gives the exact text"})
         EXPECT_NE(overview.out.find(text), std::string::npos) << text;
     // Help for the command named, wherever --help stands among its arguments.
     for (const char* args : {"collect --help", "collect x.xml -h", "help collect"}) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -28,6 +29,14 @@ class CollectCliTest : public ::testing::Test {
                                      " USD</p><h2>Latest</h2><a href='/one'>First story</a>"
                                      "<a href='two.html'>Second, story</a><p>end</p>",
                                  "text/html");
+        });
+        // One byte each in iso-8859-2 becomes the C1 controls U+009B and U+009D.
+        server.Routes().Get("/hostile", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(
+                "<p>Say: a\x1b[31mred\x07 b\x9b"
+                "2J c\x9d"
+                "0;t\x07 d</p>",
+                "text/html; charset=iso-8859-2");
         });
         server.Start();
         const std::string base =
@@ -147,6 +156,36 @@ TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
         << damaged.out;
     EXPECT_EQ(damaged.out.find("\tyes"), std::string::npos) << damaged.out;
     std::remove(state.c_str());
+}
+
+// A hostile page or name cannot reach the terminal or break a row: every row
+// keeps its six fields, stderr names the item without its control bytes.
+TEST_F(CollectCliTest, RowsAndMessagesCarryNoRawControls) {
+    std::ofstream(script, std::ios::binary)
+        << "<xml version=1.0>\r\n"
+        << "<item><name>Tab\there\nnext\x1b]0;owned\x07</name><format>Say:#PARA,1,9#</format>"
+        << "<url>" << server.Url("/hostile") << "</url></item>\r\n"
+        << "<item><name>Gone\x1b[2J\xc2\x9b"
+           "5m</name><format>x#DATA#</format>"
+        << "<url>http://127.0.0.1:" << pagelark::ClosedPort() << "/</url></item>\r\n</xml>";
+    const pagelark::CliRun run = pagelark::Cli("collect '" + script + "'", true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(pagelark::RawControlIn(run.out), "") << run.out;
+    const std::string stand = "\xef\xbf\xbd";  // U+FFFD
+    const std::string rows = run.out.substr(0, run.out.find("pagelark-cli:"));
+    std::istringstream lines(rows);
+    std::string first, second;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\t'), 5) << first;
+    // Flattening already drops ESC and BEL; the C1 controls come through it.
+    EXPECT_TRUE(first.starts_with("1\tDone\tTab" + stand + "here" + stand + "next" + stand +
+                                  "]0;owned" + stand + "\ta[31mred b" + stand + "2J c" + stand +
+                                  "0;t d \t"))
+        << first;
+    EXPECT_TRUE(second.starts_with("2\tFailed\tGone" + stand + "[2J" + stand + "5m\t")) << second;
+    EXPECT_NE(run.out.find("(Gone" + stand + "[2J" + stand + "5m): cannot fetch"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "files/StateFile.h"
@@ -50,6 +51,33 @@ TEST(StateFileTest, AMissingFileIsNoEarlierRunAndADamagedOneIsReported) {
         EXPECT_TRUE(read.items.empty()) << text;
     }
     std::remove(path.c_str());
+}
+
+// What a user watches is private: the folder is its owner's alone (also one an
+// older version made wider), and so is every state file in it.
+TEST(StateFileTest, TheFolderAndTheFilesAreTheOwnersAlone) {
+    namespace fs = std::filesystem;
+    const mode_t mask = ::umask(022);
+    const fs::path root = ::testing::TempDir() + "state-folder-" + std::to_string(::getpid());
+    const fs::path folder = root / "data" / "state";
+    fs::remove_all(root);
+    const auto mode = [](const fs::path& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0u;
+    };
+    ASSERT_TRUE(MakeStateFolder(folder.string()));
+    EXPECT_EQ(mode(folder), 0700u);
+    const std::string path = (folder / "list.json").string();
+    ASSERT_TRUE(WriteStateFile(path, {}));
+    EXPECT_EQ(mode(path), 0600u);
+    ::chmod(folder.c_str(), 0755);
+    ::chmod(path.c_str(), 0644);
+    EXPECT_TRUE(MakeStateFolder(folder.string()));
+    EXPECT_EQ(mode(folder), 0700u);
+    ASSERT_TRUE(WriteStateFile(path, {}));
+    EXPECT_EQ(mode(path), 0600u);
+    ::umask(mask);
+    fs::remove_all(root);
 }
 
 }  // namespace

@@ -33,4 +33,28 @@ inline CliRun Cli(const std::string& args, bool withStderr = false) {
     return run;
 }
 
+// Where text meant for a terminal is not safe there, or "" when it is: a
+// control other than TAB and LF (C0, DEL, or C1 as UTF-8) or a byte that is
+// not UTF-8, which some terminals read as a C1 control.
+inline std::string RawControlIn(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+        const unsigned char c = at(i);
+        const std::string where = " at byte " + std::to_string(i);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F)
+                return "control " + std::to_string(c) + where;
+            ++i;
+            continue;
+        }
+        const size_t size = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (size == 0 || c > 0xF4 || i + size > text.size()) return "not UTF-8" + where;
+        for (size_t k = 1; k < size; ++k)
+            if ((at(i + k) & 0xC0) != 0x80) return "not UTF-8" + where;
+        if (c == 0xC2 && at(i + 1) < 0xA0) return "C1 control" + where;
+        i += size;
+    }
+    return {};
+}
+
 }  // namespace pagelark

@@ -2,6 +2,9 @@
 // addresses it opens, from the list and from inside a page, and which it
 // refuses. Runs under xvfb-run: the browser needs a display.
 
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -36,10 +39,48 @@ class DetailDlgTest : public ::testing::Test {
                 "<html><body><a id='file' href='file:///etc/hostname'>f</a>"
                 "<a id='data' href='data:text/html,<b>x</b>'>d</a>"
                 "<a id='mail' href='mailto:desk@news.example.org'>m</a>"
-                "<a id='popup' href='/reached' target='_blank'>p</a></body></html>",
+                "<a id='popup' href='/reached' target='_blank'>p</a>"
+                "<a id='ftp' href='ftp://127.0.0.1/pub/x.txt'>t</a>"
+                "<a id='hop' href='/to-ftp'>h</a></body></html>",
                 "text/html");
         });
+        server.Routes().Get("/hop", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("/reached");
+        });
+        server.Routes().Get("/to-ftp", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("ftp://127.0.0.1/pub/x.txt");
+        });
         server.Start();
+        InstallFakeOpener();
+    }
+
+    // The desktop's opener is a script on PATH that notes each call, so a test
+    // sees whether anything a page did was handed to the desktop.
+    static QString OpenerFolder() {
+        return QDir::tempPath() + "/pagelark-opener-" +
+               QString::number(QCoreApplication::applicationPid());
+    }
+    void InstallFakeOpener() {
+        // Once: the desktop services look for their opener only once.
+        static const bool onPath = [] {
+            qputenv("PATH", OpenerFolder().toUtf8() + ":" + qgetenv("PATH"));
+            qputenv("PAGELARK_OPENER_LOG", (OpenerFolder() + "/calls").toUtf8());
+            return true;
+        }();
+        ASSERT_TRUE(onPath && QDir().mkpath(OpenerFolder()));
+        QFile script(OpenerFolder() + "/xdg-open");
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >>\"$PAGELARK_OPENER_LOG\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        openerLog = OpenerFolder() + "/calls";
+        QFile::remove(openerLog);
+    }
+    static void TearDownTestSuite() { QDir(OpenerFolder()).removeRecursively(); }
+
+    std::string OpenerCalls() const {
+        QFile log(openerLog);
+        return log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string();
     }
 
     bool Requested(const std::string& path) const {
@@ -76,6 +117,7 @@ class DetailDlgTest : public ::testing::Test {
     }
 
     LocalServer server;
+    QString openerLog;
 };
 
 TEST_F(DetailDlgTest, TwoEntriesOpenTheFirstAndADoubleClickOpensTheSecond) {
@@ -121,7 +163,8 @@ TEST_F(DetailDlgTest, TwoEntriesOpenTheFirstAndADoubleClickOpensTheSecond) {
 
 TEST_F(DetailDlgTest, GatheredScriptAndDataLinksAreListedButNotLoaded) {
     const std::vector<std::string> urls = {"javascript:location='" + server.Url("/reached") + "'",
-                                           "data:text/html,<b>x</b>", "file:///etc/hostname"};
+                                           "data:text/html,<b>x</b>", "file:///etc/hostname",
+                                           "ftp://127.0.0.1/pub/x.txt"};
     for (const std::string& url : urls) {
         auto dialog = Open("__A1;<++<1. Odd\n<++<", {{"__A1;", url}});
         ASSERT_EQ(dialog->List()->topLevelItemCount(), 1) << url;
@@ -133,21 +176,40 @@ TEST_F(DetailDlgTest, GatheredScriptAndDataLinksAreListedButNotLoaded) {
     EXPECT_FALSE(Requested("/reached"));
 }
 
-TEST_F(DetailDlgTest, LinksInsideAPageToOtherSchemesAreRefusedAndNewWindowsStayInTheView) {
+// The engine drops a click on a link it cannot load (the page and the box stay
+// as they were); nothing reaches the desktop's opener, not even an ftp link or
+// an http link that redirects to ftp.
+TEST_F(DetailDlgTest, LinksInsideAPageToOtherSchemesGoNowhereAndNewWindowsStayInTheView) {
     const std::string links = server.Url("/links");
     auto dialog = Open("__A1;<++<1. Links\n<++<", {{"__A1;", links}});
     QSignalSpy loaded(dialog->Browser(), &QWebEngineView::loadFinished);
     ASSERT_TRUE(loaded.wait(10000));
-    for (const char* id : {"file", "data", "mail"}) {
+    for (const char* id : {"file", "data", "mail", "ftp", "hop"}) {
         Click(*dialog, id);
         QTest::qWait(300);
         EXPECT_EQ(Shown(*dialog).toString().toStdString(), links) << id;
+        EXPECT_EQ(dialog->AddressEdit()->text().toStdString(), links) << id;
     }
-    EXPECT_TRUE(dialog->AddressEdit()->text().startsWith("Refused"));
+    EXPECT_TRUE(Requested("/to-ftp"));
+    QTest::qWait(700);  // the opener, had it been started, has written by now
+    EXPECT_EQ(OpenerCalls(), "");
 
     Click(*dialog, "popup");
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Shown(*dialog).toString().toStdString() == server.Url("/reached"); }));
+    EXPECT_EQ(dialog->AddressEdit()->text().toStdString(), server.Url("/reached"));
+
+    // The fake is the opener the desktop services would have started.
+    QDesktopServices::openUrl(QUrl(QStringLiteral("ftp://127.0.0.1/check")));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return OpenerCalls().find("ftp://127.0.0.1/check") != std::string::npos; }));
+}
+
+TEST_F(DetailDlgTest, TheAddressBoxShowsWhereARedirectLed) {
+    auto dialog = Open("__A1;<++<1. Hop\n<++<", {{"__A1;", server.Url("/hop")}});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Shown(*dialog).toString().toStdString() == server.Url("/reached"); }));
+    EXPECT_EQ(dialog->AddressEdit()->text().toStdString(), server.Url("/reached"));
 }
 
 }  // namespace

@@ -72,6 +72,30 @@ TEST_F(GotoUrlTest, FailedOpenerFallsBackToTheBrowsersCommandLine) {
                                    QStringLiteral("https://a.example.org/a b")}));
 }
 
+// A URL that begins with "-" must not be read as an option: "--" goes before
+// the URL for a browser that ends its options there; any other browser is
+// not given such a URL at all.
+TEST_F(GotoUrlTest, TheBrowserReadsTheUrlAsAUrl) {
+    const QString url = QStringLiteral("--headless=x");
+    handler = QStringLiteral("/usr/lib/chromium/chromium --new-window %U");
+    outcomes = {Exit(1), Exit(0)};
+    EXPECT_GT(GotoURL(url), 32);
+    ASSERT_EQ(run.size(), 2u);
+    EXPECT_EQ(run[1], (QStringList{QStringLiteral("/usr/lib/chromium/chromium"),
+                                   QStringLiteral("--new-window"), QStringLiteral("--"), url}));
+    handler = QStringLiteral("epiphany %U");
+    outcomes = {Exit(1), Exit(0)};
+    EXPECT_GT(GotoURL(QStringLiteral("https://a.example.org")), 32);
+    EXPECT_EQ(run[3], (QStringList{QStringLiteral("epiphany"), QStringLiteral("--"),
+                                   QStringLiteral("https://a.example.org")}));
+
+    run.clear();
+    handler = QStringLiteral("oddbrowser %u");
+    outcomes = {Exit(1)};
+    EXPECT_EQ(GotoURL(url), kErrorNoAssociation);
+    EXPECT_EQ(run.size(), 1u);  // the desktop's opener only
+}
+
 TEST_F(GotoUrlTest, FailuresGiveTheirCodes) {
     const QString url = QStringLiteral("https://a.example.org");
     // Non-zero status with no browser to fall back on: the opener's failure.
