@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -317,6 +318,33 @@ TEST_F(MainDlgTest, EscapeDoesNotCloseAndWideningMovesTheRightSide) {
 
     window->resize(first - QSize(50, 50));
     EXPECT_EQ(window->size(), first);
+}
+
+// The window runs as the program runs it, in exec(): hiding a dialog ends
+// its exec(), which ends the program.
+TEST_F(MainDlgTest, ThePinKeepsTheWindowWhereItIsAndFlipsBack) {
+    const QRect place = window->geometry();
+    QObject scope;  // cancels the steps should exec() end early
+    std::vector<std::tuple<bool, bool, bool, QRect>> seen;  // visible, flag, platform flag, place
+    const auto look = [&] {
+        seen.emplace_back(
+            window->isVisible(), window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+            window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), window->geometry());
+    };
+    QTimer::singleShot(0, &scope, [&] { Click(D::IDC_ON_TOP); });
+    QTimer::singleShot(20, &scope, [&] {
+        look();
+        Click(D::IDC_ON_TOP);
+    });
+    QTimer::singleShot(40, &scope, [&] {
+        look();
+        window->done(7);
+    });
+    EXPECT_EQ(window->exec(), 7);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::tuple(true, true, true, place));
+    EXPECT_EQ(seen[1], std::tuple(true, false, false, place));
+    EXPECT_FALSE(window->IsAlwaysOnTop());
 }
 
 TEST_F(MainDlgTest, ALanguageSwitchRelabelsAtOnceAndRestoresTheColumns) {
