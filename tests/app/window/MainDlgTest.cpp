@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -34,6 +35,8 @@
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
 #include "report/widgets/ReportCtrl.h"
+#include "report/widgets/ReportTipWindow.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/support/LocalServer.h"
 #include "tests/support/ReadFile.h"
 
@@ -318,6 +321,63 @@ TEST_F(MainDlgTest, EscapeDoesNotCloseAndWideningMovesTheRightSide) {
 
     window->resize(first - QSize(50, 50));
     EXPECT_EQ(window->size(), first);
+}
+
+// The tip over a clipped Name in the real list, driven as the window system
+// drives it: every event goes to the window under the pointer.
+TEST_F(MainDlgTest, TheTipGoesWithTheCellAndPassesTheWheelAndKeysToTheList) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (int i = 0; i < 40; ++i)
+        items.emplace_back("Item " + std::to_string(i) + " with a name far too long for its column",
+                           "http://127.0.0.1:1/");
+    LoadItems(items);
+    ASSERT_TRUE(testing::ShowActive(*window));
+    List().setFocus();
+    QWidget* rows = List().viewport();
+    const ReportTipWindow& tip = *List().GetTipWindow();
+    const auto nameOf = [&](int row) {  // in the Name cell's text, global
+        return rows->mapToGlobal(QPoint(60, List().Geometry().RowTop(row) + 4));
+    };
+    const auto under = [&](const QPoint& global) {
+        // Without a window system a hidden tip still counts as there.
+        QWidget* target = QApplication::widgetAt(global);
+        if (target == nullptr || !target->isVisible())
+            target = window->childAt(window->mapFromGlobal(global));
+        return target;
+    };
+    const auto moveTo = [&](const QPoint& global) {
+        QWidget* target = under(global);
+        testing::SendMove(*target, target->mapFromGlobal(global));
+        QCoreApplication::sendPostedEvents();
+    };
+
+    moveTo(nameOf(1));
+    ASSERT_TRUE(tip.isVisible());
+    moveTo(rows->mapToGlobal(QPoint(rows->width() - 5, rows->height() - 5)));  // off the cell
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(2));
+    ASSERT_TRUE(tip.isVisible());
+    QWidget* target = under(nameOf(2));
+    QWheelEvent wheel(QPointF(target->mapFromGlobal(nameOf(2))), QPointF(nameOf(2)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(List().Geometry().TopRow(), 3) << "a notch is three rows";
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(4));
+    ASSERT_TRUE(tip.isVisible());
+    List().ScrollVertically(ScrollCommand::LineForward);
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(6));  // not where the last tip stood
+    ASSERT_TRUE(tip.isVisible());
+    ASSERT_EQ(List().GetFirstSelectedItem(), -2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(tip.isVisible());
+    EXPECT_EQ(List().GetFirstSelectedItem(), 0) << "the key still reaches the list";
 }
 
 // The window runs as the program runs it, in exec(): hiding a dialog ends
