@@ -288,6 +288,26 @@ TEST_F(ReportEditTest, TypingStartsAnEditThatEndsByItsKey) {
     }
 }
 
+TEST_F(ReportEditTest, EscAndDeleteStartNoEditAndACharacterBeyondTheBmpIsTypedWhole) {
+    const auto press = [&](Qt::Key key, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(list->Editor() ? list->Editor() : static_cast<QWidget*>(list),
+                                &event);
+        QApplication::processEvents();
+    };
+    list->SetItemText(0, 1, "Item 1");
+    press(Qt::Key_Escape, QStringLiteral("\x1b"));
+    press(Qt::Key_Delete, QStringLiteral("\x7f"));
+    EXPECT_EQ(list->Editor(), nullptr);
+    EXPECT_EQ(list->GetItemText(0, 1), "Item 1");
+
+    const QString lark = QString::fromUtf8("\xF0\x9F\x90\xA6");  // U+1F426, two UTF-16 units
+    press(Qt::Key_unknown, lark);
+    ASSERT_NE(list->Editor(), nullptr);
+    press(Qt::Key_Return, QString());
+    EXPECT_EQ(list->GetItemText(0, 1), "\xF0\x9F\x90\xA6");
+}
+
 TEST_F(ReportEditTest, AReadOnlyItemNeverEdits) {
     ReportItemInfo info;
     info.mask = RIF_STATE;
