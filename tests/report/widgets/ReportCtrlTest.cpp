@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -210,6 +211,13 @@ TEST_F(ReportCtrlTest, AClickInAPreviewBandSelectsItsRow) {
     Click(QPoint(200, RowTop(1) + list->Geometry().RowHeight() + 10));
     EXPECT_EQ(parent.clickFlags, RHT_ONPREVIEW);
     EXPECT_EQ(Selected(), (std::vector<int>{1}));
+}
+
+TEST_F(ReportCtrlTest, ARightClickOnTheHeaderIsTheHeadersOnly) {
+    AddRows(2);
+    QTest::mousePress(list->GetHeaderCtrl(), Qt::RightButton, Qt::NoModifier, QPoint(100, 8));
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), RCN_HEADERRCLICK), 1);
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), RCN_RCLICK), 0);
 }
 
 TEST_F(ReportCtrlTest, ADragOffTheHeaderHidesTheColumnOnlyUnderDragRemove) {
