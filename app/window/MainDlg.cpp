@@ -40,6 +40,7 @@ constexpr int kTitle = 154;
 constexpr int kCopyright = 163;
 constexpr int kListName = 152;
 constexpr int kStopText = 183;
+constexpr int kLanguageMenuTip = 207;
 constexpr int kCancelResult = 2;  // the result the closed window ends with
 constexpr uint32_t kAlternateRowColour = 0xEEFFFF;
 constexpr uint32_t kListStyle = 0x201A;  // SHOWSELALWAYS, ALTROWCOLOR, HGRID, CELLTIPS
@@ -200,7 +201,9 @@ void CMainDlg::Relabel() {
             button->setText(LangText(stop ? kStopText : control.textId));
             button->setAccessibleName(button->text());
         } else {
-            button->SetTooltipText(LangText(control.textId), true);
+            // The language button's menu also holds the repeat setting.
+            const int tip = control.id == IDC_LANGUAGE ? kLanguageMenuTip : control.textId;
+            button->SetTooltipText(LangText(tip), true);
         }
     }
     m_list->setAccessibleName(LangText(kListName));

@@ -138,6 +138,20 @@ class MainDlgTest : public ::testing::Test {
             dialog->accept();
         });
     }
+    // The Yes and No of the message box the New question shows, unreplaced.
+    QStringList BoxButtons() {
+        const MessageBoxHandler replaced = SetMessageBoxHandler(nullptr);
+        QStringList texts;
+        QTimer::singleShot(0, [&texts] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        ShowMessageBox(window.get(), "?", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+        SetMessageBoxHandler(replaced);
+        return texts;
+    }
     bool WaitIdle() {
         return QTest::qWaitFor([this] { return window->Worker().Idle(); }, 5000);
     }
@@ -416,7 +430,14 @@ TEST_F(MainDlgTest, ALanguageSwitchRelabelsAtOnceAndRestoresTheColumns) {
     Click(D::IDC_LANGUAGE);
     EXPECT_EQ(Text(D::IDC_ADD), QString::fromUtf8("添加"));
     EXPECT_EQ(Text(D::IDC_START), QString::fromUtf8("开始"));
-    EXPECT_EQ(window->Button(D::IDC_LANGUAGE)->TooltipText(), QString::fromUtf8("选择语言"));
+    EXPECT_EQ(window->Button(D::IDC_LANGUAGE)->TooltipText(),
+              QString::fromUtf8("选择语言和定时重复"));
+    // Qt's own texts too: the buttons of a real message box.
+    EXPECT_EQ(BoxButtons(),
+              QStringList({QString::fromUtf8("是(&Y)"), QString::fromUtf8("否(&N)")}));
+    window->OnCommand(ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(BoxButtons(), QStringList({"&Yes", "&No"}));
+    window->OnCommand(ID_LANGUAGE_SIMPLIFIED);
     EXPECT_EQ(window->Button(D::IDC_ON_TOP)->TooltipText(), QString::fromUtf8("总在最上面"));
     CFlatHeaderCtrl& header = *List().GetHeaderCtrl();
     ASSERT_EQ(header.GetItemCount(), 4);
