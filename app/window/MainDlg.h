@@ -131,6 +131,9 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     // Where the list's last Results are kept ("" while it has no file).
     const std::string& StatePath() const { return m_statePath; }
     QLabel* WatchStatus() const { return m_watchStatus; }
+    // What the notification of a run with these changed items says: the names
+    // of the first five, one a line, then "and N more".
+    QString ChangeNotice(const std::vector<int>& changed);
 
     // All visible texts from the current language.
     void Relabel();

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -31,6 +33,7 @@
 #include "app/language/UiLanguage.h"
 #include "app/window/FileChooser.h"
 #include "app/window/MainDlg.h"
+#include "app/window/RepeatDlg.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
@@ -504,6 +507,28 @@ TEST_F(MainDlgTest, PaintsAndSelectsWhileTheWorkerWrites) {
     }
 }
 
+TEST_F(MainDlgTest, AnHrefRowShowsItsLinksInTheBandUnderIt) {
+    LoadItems({{"links", Url("/page")}}, "Latest#HREF,5,4#end");
+    Click(D::IDC_START);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000));
+    const int band = Row(0).previewHeight;
+    ASSERT_GT(band, 0);
+    const ReportLayout& layout = List().Geometry();
+    const QRect under(0, layout.RowTop(0) + layout.RowHeight(), layout.RowsRect().width(), band);
+    const QImage shot = List().viewport()->grab().toImage().copy(under);
+    // The text is drawn in the highlight colour, inset 40 pixels, one link a line.
+    const QColor ink = List().palette().color(QPalette::Highlight);
+    const QRect drawn = testing::PixelBounds(shot, [&](QRgb p) {
+        return std::abs(qRed(p) - ink.red()) + std::abs(qGreen(p) - ink.green()) +
+                   std::abs(qBlue(p) - ink.blue()) <
+               60;
+    });
+    ASSERT_FALSE(drawn.isEmpty()) << "a blank preview";
+    EXPECT_GE(drawn.left(), 40);
+    EXPECT_LT(drawn.left(), 48);
+    EXPECT_GT(drawn.height(), QFontMetrics(List().NormalFont()).height()) << "both links";
+}
+
 bool Bold(CReportCtrl& list, int row) {
     ReportItemInfo info;
     info.mask = RIF_STATE;
@@ -568,6 +593,36 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     EXPECT_TRUE(ReadFile(state).starts_with("{\n \"format\": 1"));
 }
 
+TEST_F(MainDlgTest, SaveAsTakesTheChangeMarksToTheNewName) {
+    const auto run = [this] {
+        Click(D::IDC_START);
+        return QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000);
+    };
+    LoadItems({{"moves", Url("/moving")}, {"still", Url("/page")}});
+    ASSERT_TRUE(run());
+    changed = true;
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(Bold(List(), 0));
+    chosen = QString::fromStdString(Temp("renamed.xml"));
+    Click(D::IDC_SAVE);
+
+    window = std::make_unique<CMainDlg>();
+    window->show();
+    Click(D::IDC_LOAD);
+    EXPECT_TRUE(Bold(List(), 0));
+    EXPECT_FALSE(Bold(List(), 1));
+    EXPECT_TRUE(window->WatchStatus()->text().startsWith("1 changed"));
+}
+
+TEST_F(MainDlgTest, TheChangeNoticeNamesFiveItemsAndCountsTheRest) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G"})
+        items.emplace_back(name, Url("/page"));
+    LoadItems(items);
+    EXPECT_EQ(window->ChangeNotice({2, 7}), "B\nG");
+    EXPECT_EQ(window->ChangeNotice({1, 2, 3, 4, 5, 6, 7}), "A\nB\nC\nD\nE\nand 2 more");
+}
+
 TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {
     auto now = std::chrono::steady_clock::time_point{};
     window->Repeat().SetClock([&] { return now; });
@@ -605,6 +660,43 @@ TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterS
     window->RepeatTick();
     EXPECT_EQ(Text(D::IDC_START), "Start");
     EXPECT_FALSE(window->Worker().IsRunning());
+    window->SetRepeatMinutes(0);
+}
+
+// Through the language button's menu, as the user opens it.
+TEST_F(MainDlgTest, TheRepeatDialogSetsTheIntervalAndTheCountdownShowsHours) {
+    auto now = std::chrono::steady_clock::time_point{};
+    window->Repeat().SetClock([&] { return now; });
+    window->Button(D::IDC_LANGUAGE)->SetMenuTracker([](QMenu& menu, const QPoint&) {
+        menu.actions().back()->trigger();  // Repeat...
+    });
+    const auto answer = [&](int minutes, bool ok) {
+        int shown = -1;
+        QTimer::singleShot(0, [&shown, minutes, ok] {
+            auto* dialog = qobject_cast<RepeatDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            shown = dialog->MinutesBox()->value();
+            dialog->MinutesBox()->setValue(minutes);
+            ok ? dialog->accept() : dialog->reject();
+        });
+        Click(D::IDC_LANGUAGE);
+        return shown;
+    };
+    EXPECT_EQ(answer(90, true), 0);
+    EXPECT_EQ(window->Repeat().Minutes(), 90);
+    EXPECT_EQ(QSettings().value("RepeatMinutes").toInt(), 90);
+    EXPECT_EQ(answer(5, false), 90);
+    EXPECT_EQ(window->Repeat().Minutes(), 90) << "Cancel keeps it";
+
+    LoadItems({{"plain", Url("/page")}});
+    Click(D::IDC_START);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000));
+    EXPECT_TRUE(window->windowTitle().endsWith("next run in 1:30:00"))
+        << window->windowTitle().toStdString();
+    now += std::chrono::minutes(31);
+    window->RepeatTick();
+    EXPECT_TRUE(window->windowTitle().endsWith("next run in 59:00"))
+        << window->windowTitle().toStdString();
     window->SetRepeatMinutes(0);
 }
 
