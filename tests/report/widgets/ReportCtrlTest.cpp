@@ -243,10 +243,10 @@ TEST_F(ReportCtrlTest, CtrlAndShiftClicksBuildTheSelectionFromTheAnchor) {
     using V = std::vector<int>;
     EXPECT_EQ(click(2, Qt::NoModifier), V({2}));
     EXPECT_EQ(click(5, Qt::ControlModifier), V({2, 5}));
-    EXPECT_EQ(click(2, Qt::ControlModifier), V({5})) << "toggled off, and the anchor";
-    EXPECT_EQ(click(4, Qt::ShiftModifier), V({2, 3, 4})) << "from the anchor, alone";
-    EXPECT_EQ(click(7, Qt::ControlModifier | Qt::ShiftModifier), V({2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(click(6, Qt::ShiftModifier), V({6, 7})) << "the anchor moved to 7";
+    EXPECT_EQ(click(7, Qt::ShiftModifier), V({5, 6, 7})) << "from the anchor 5, alone";
+    EXPECT_EQ(click(6, Qt::ControlModifier), V({5, 7})) << "toggled off, the new anchor";
+    EXPECT_EQ(click(3, Qt::ControlModifier | Qt::ShiftModifier), V({3, 4, 5, 6, 7}));
+    EXPECT_EQ(click(4, Qt::ShiftModifier), V({3, 4})) << "the anchor moved to 3";
 }
 
 TEST_F(ReportCtrlTest, AClickInAPreviewBandSelectsItsRow) {
