@@ -302,7 +302,9 @@ void CFlatHeaderCtrl::DrawSortArrow(QPainter& painter, const QPoint& origin, boo
 void CFlatHeaderCtrl::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (!m_owner || !m_owner->OnHeaderRightClick(m_state.HitTest(pos).item)) event->ignore();
+        // The press is the header's either way: passed up, it would reach the
+        // list under the header as a right click on no row.
+        if (m_owner) m_owner->OnHeaderRightClick(m_state.HitTest(pos).item);
         return;
     }
     if (event->button() != Qt::LeftButton) return;

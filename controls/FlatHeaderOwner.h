@@ -20,7 +20,8 @@ class FlatHeaderOwner {
     // Pressed and released on the same caption without dragging.
     virtual void OnHeaderItemClick(int item) = 0;
     virtual void OnHeaderDividerDblClick(int item) = 0;
-    // The right button went down over item (-1: off the items); true ends the handling.
+    // The right button went down over item (-1: off the items); true when it
+    // was taken. The press goes no further than the header either way.
     virtual bool OnHeaderRightClick(int item) = 0;
 };
 

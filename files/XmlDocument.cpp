@@ -270,7 +270,8 @@ bool XmlDocument::FindChildElement(std::string_view name) {
 
 bool XmlDocument::EnterChild() {
     if (m_child == 0) FindChildElement();
-    if (!IsLive(m_child) || !IsLive(m_current)) return false;
+    // Current 0 with a child is the document level, left to from a top-level element.
+    if (!IsLive(m_child) || (m_current != 0 && !IsLive(m_current))) return false;
     m_current = m_child;
     m_child = 0;
     ++m_depth;

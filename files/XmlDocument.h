@@ -97,6 +97,8 @@ class XmlDocument {
     bool FindChildElement(std::string_view name = {});
     // Makes child the current element: child becomes 0, depth grows by one.
     // With child 0 it first calls FindChildElement, and keeps what that moved.
+    // At the document level (current 0, left to from a top-level element,
+    // which is then child) it enters that element.
     bool EnterChild();
     // Makes current's parent the current element and the element left its
     // child, so FindChildElement continues after it; depth shrinks by one.

@@ -218,6 +218,9 @@ void CDetailDlg::keyPressEvent(QKeyEvent* event) {
 void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links,
                      CDetailDlg::NewEntryTest isNew) {
     CDetailDlg dialog(number, entries, links, parent, std::move(isNew));
+    // Modal before it shows: exec() cannot make an already visible window modal,
+    // and the list must not change under the window.
+    dialog.setWindowModality(Qt::ApplicationModal);
     // The screen's size first: a desktop without a window manager does not
     // maximize windows itself.
     if (const QScreen* screen = dialog.screen()) dialog.setGeometry(screen->availableGeometry());

@@ -80,9 +80,14 @@ QLineEdit* ItemEditorDlg::Edit(int id) const {
 }
 
 void ItemEditorDlg::SetFields(const ItemFields& fields) {
-    Edit(IDC_ITEM_NAME)->setText(QString::fromStdString(fields.name));
-    Edit(IDC_ITEM_FILTER)->setText(QString::fromStdString(fields.filter));
-    Edit(IDC_ITEM_URL)->setText(QString::fromStdString(fields.url));
+    const std::pair<int, const std::string&> texts[] = {
+        {IDC_ITEM_NAME, fields.name}, {IDC_ITEM_FILTER, fields.filter}, {IDC_ITEM_URL, fields.url}};
+    for (const auto& [id, text] : texts) {
+        QLineEdit* edit = Edit(id);
+        edit->setText(QString::fromStdString(text));
+        // From the start, as the user reads it: a long URL shows its scheme.
+        edit->setCursorPosition(0);
+    }
 }
 
 ItemFields ItemEditorDlg::Fields() const {

@@ -1,5 +1,7 @@
 #include "app/language/UiLanguage.h"
 
+#include "app/language/QtTranslations.h"
+
 namespace pagelark {
 
 std::atomic<int> UiLanguage{kLanguageEnglish};
@@ -8,16 +10,18 @@ bool ApplyLanguageCommand(int commandId) {
     switch (commandId) {
         case ID_LANGUAGE_ENGLISH:
             UiLanguage = kLanguageEnglish;
-            return true;
+            break;
         case ID_LANGUAGE_SIMPLIFIED:
             UiLanguage = kLanguageSimplified;
-            return true;
+            break;
         case ID_LANGUAGE_TRADITIONAL:
             UiLanguage = kLanguageTraditional;
-            return true;
+            break;
         default:
             return false;
     }
+    LoadQtTranslations(UiLanguage);
+    return true;
 }
 
 }  // namespace pagelark

@@ -20,8 +20,8 @@ inline constexpr int ID_LANGUAGE_TRADITIONAL = 32773;
 // may switch the language.
 extern std::atomic<int> UiLanguage;
 
-// Sets UiLanguage for one of the three language commands; false (and no
-// change) for any other command.
+// Sets UiLanguage for one of the three language commands, with Qt's own
+// texts in that language; false (and no change) for any other command.
 bool ApplyLanguageCommand(int commandId);
 
 }  // namespace pagelark

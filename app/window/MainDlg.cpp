@@ -9,7 +9,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "app/SplashWindow.h"
 #include "app/help/AboutDlg.h"
@@ -36,6 +38,7 @@ constexpr int kTitle = 154;
 constexpr int kCopyright = 163;
 constexpr int kListName = 152;
 constexpr int kStopText = 183;
+constexpr int kLanguageMenuTip = 207;
 constexpr int kCancelResult = 2;  // the result the closed window ends with
 
 const DialogTemplate& MainTemplate() {
@@ -189,7 +192,9 @@ void CMainDlg::Relabel() {
             button->setText(LangText(stop ? kStopText : control.textId));
             button->setAccessibleName(button->text());
         } else {
-            button->SetTooltipText(LangText(control.textId), true);
+            // The language button's menu also holds the repeat setting.
+            const int tip = control.id == IDC_LANGUAGE ? kLanguageMenuTip : control.textId;
+            button->SetTooltipText(LangText(tip), true);
         }
     }
     m_list->setAccessibleName(LangText(kListName));
@@ -250,7 +255,17 @@ void CMainDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_splashShown) return;
     m_splashShown = true;
-    SplashWindow::ShowSplashScreen(this);
+    // The splash shows from inside the window's show(), and its own show()
+    // runs pending events: the load waits for it to go, so that its message
+    // neither runs there (where the splash could delete itself under the
+    // message's loop) nor hides under it.
+    SplashWindow* splash = SplashWindow::ShowSplashScreen(this);
+    if (m_startScript.isEmpty()) return;
+    const auto load = [this] { LoadScriptFile(std::exchange(m_startScript, QString())); };
+    if (splash != nullptr)
+        connect(splash, &QObject::destroyed, this, load, Qt::QueuedConnection);
+    else
+        QTimer::singleShot(0, this, load);
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {

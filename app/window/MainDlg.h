@@ -77,6 +77,9 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
 
     // Loads a script file as the Load command does after its dialog.
     void LoadScriptFile(const QString& path);
+    // Loads it once the window is on screen and the splash has gone, so that
+    // a message about the file shows over the window; "" loads nothing.
+    void LoadScriptFileOnceShown(const QString& path) { m_startScript = path; }
 
     CReportCtrl* List() const { return m_list; }
     QProgressBar* Progress() const { return m_progress; }
@@ -128,6 +131,9 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     // Where the list's last Results are kept ("" while it has no file).
     const std::string& StatePath() const { return m_statePath; }
     QLabel* WatchStatus() const { return m_watchStatus; }
+    // What the notification of a run with these changed items says: the names
+    // of the first five, one a line, then "and N more".
+    QString ChangeNotice(const std::vector<int>& changed);
 
     // All visible texts from the current language.
     void Relabel();
@@ -205,6 +211,7 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     QSystemTrayIcon* m_tray = nullptr;
     bool m_stopPressed = false;
     bool m_splashShown = false;
+    QString m_startScript;
     bool m_closing = false;
 };
 

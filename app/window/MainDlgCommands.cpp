@@ -2,6 +2,7 @@
 // Enable, Disable), Detail and always on top.
 
 #include <QApplication>
+#include <QWindow>
 
 #include "app/detail/DetailDlg.h"
 #include "app/editors/ItemEditorDlg.h"
@@ -157,9 +158,13 @@ void CMainDlg::OpenDetail(int number) {
 
 void CMainDlg::OnAlwaysOnTop() {
     m_alwaysOnTop = !m_alwaysOnTop;
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_alwaysOnTop);
-    if (visible) show();  // a change of flags hides the window
+    // setWindowFlag would hide the window to change it, and hiding a dialog
+    // ends its exec(), the program's loop. The widget takes the flag without
+    // being told and its platform window is changed in place, where it stays.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, m_alwaysOnTop);
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
     Button(IDC_ON_TOP)->SetCheck(m_alwaysOnTop);
 }
 

@@ -171,8 +171,7 @@ void CMainDlg::OnRowSelected(int item, int data) {
     UpdateWatchStatus();
 }
 
-void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
-    if (changed.empty() || isActiveWindow() || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+QString CMainDlg::ChangeNotice(const std::vector<int>& changed) {
     QStringList names;
     for (const int number : changed) {
         if (names.size() == kNamedChanges) break;
@@ -180,6 +179,11 @@ void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
     }
     if (changed.size() > kNamedChanges)
         names << LangText(kAndMore).arg(changed.size() - kNamedChanges);
+    return names.join("\n");
+}
+
+void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
+    if (changed.empty() || isActiveWindow() || !QSystemTrayIcon::isSystemTrayAvailable()) return;
     if (m_tray == nullptr) {
         m_tray = new QSystemTrayIcon(LoadIcon(kProductIcon), this);
         connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
@@ -189,8 +193,8 @@ void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
         });
     }
     m_tray->show();
-    m_tray->showMessage(QString::fromStdString(m_title), names.join("\n"), LoadIcon(kProductIcon),
-                        kNotifyMs);
+    m_tray->showMessage(QString::fromStdString(m_title), ChangeNotice(changed),
+                        LoadIcon(kProductIcon), kNotifyMs);
 }
 
 }  // namespace pagelark

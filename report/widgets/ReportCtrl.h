@@ -185,6 +185,8 @@ class CReportCtrl : public QAbstractScrollArea,
 
     // A key as the platform's virtual key code (0 for keys without one).
     static uint32_t VirtualKey(const QKeyEvent& event);
+    // The character a key types that may start an edit, 0 for none.
+    static uint32_t TypedCharacter(const QKeyEvent& event);
     // RCN_KEYDOWN, then the list's own handling unless the parent vetoes; false
     // for keys the list leaves to the window (and to typing).
     virtual bool HandleKey(uint32_t key, Qt::KeyboardModifiers modifiers);

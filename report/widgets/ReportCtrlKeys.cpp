@@ -69,11 +69,22 @@ void CReportCtrl::keyPressEvent(QKeyEvent* event) {
     if (HandleKey(key, event->modifiers())) return;
     // A key the list does not use: typing (Ctrl up) may start an edit.
     m_typing = !(event->modifiers() & Qt::ControlModifier);
-    const QString text = event->text();
-    if (m_typing && !text.isEmpty() && m_model.GetFocusColumn() >= 0 && CellFocusApplies() &&
-        BeginEdit(m_model.GetFocusRow(), m_model.GetFocusColumn(), text.at(0).unicode()))
+    const uint32_t character = TypedCharacter(*event);
+    if (m_typing && character != 0 && m_model.GetFocusColumn() >= 0 && CellFocusApplies() &&
+        BeginEdit(m_model.GetFocusRow(), m_model.GetFocusColumn(), character))
         return;
     event->ignore();
+}
+
+uint32_t CReportCtrl::TypedCharacter(const QKeyEvent& event) {
+    // The whole first character, not the first half of a surrogate pair.
+    const QList<uint> characters = event.text().toUcs4();
+    if (characters.isEmpty()) return 0;
+    const uint32_t character = characters.front();
+    // Esc, Delete and the other control characters would become the cell's
+    // text; of them only Backspace, Tab and Enter have a meaning as a start.
+    if (character == VK_BACK || character == VK_TAB || character == VK_RETURN) return character;
+    return QChar::isPrint(static_cast<char32_t>(character)) ? character : 0;
 }
 
 bool CReportCtrl::HandleKey(uint32_t key, Qt::KeyboardModifiers modifiers) {

@@ -46,7 +46,8 @@ void CReportEdit::ApplyStart(uint32_t character) {
         selectAll();
     } else {
         selectAll();
-        insert(QString(QChar(static_cast<char16_t>(character))));
+        const char32_t typed = character;
+        insert(QString::fromUcs4(&typed, 1));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QtMath>
 
 #include "report/widgets/ReportTipOwner.h"
@@ -112,6 +113,20 @@ void ReportTipWindow::mousePressEvent(QMouseEvent* event) {
 void ReportTipWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     // The press of the same click came first and hid the tip already.
     if (isVisible()) mousePressEvent(event);
+}
+
+// The wheel belongs to the list under the tip: it scrolls, which moves
+// another row under the pointer, so the tip goes.
+void ReportTipWindow::wheelEvent(QWheelEvent* event) {
+    Hide();
+    const QPointF global = event->globalPosition();
+    QWidget* target = QApplication::widgetAt(global.toPoint());
+    if (!target || target == this) target = m_owner.TipOwnerWidget();
+    QWheelEvent passed(target->mapFromGlobal(global), global, event->pixelDelta(),
+                       event->angleDelta(), event->buttons(), event->modifiers(), event->phase(),
+                       event->inverted(), event->source());
+    QApplication::sendEvent(target, &passed);
+    event->setAccepted(passed.isAccepted());
 }
 
 void ReportTipWindow::PassOn(const QMouseEvent& event, QEvent::Type type) {

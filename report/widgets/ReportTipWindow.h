@@ -10,10 +10,11 @@
 #include "report/widgets/ReportTipState.h"
 
 class QMouseEvent;
+class QWheelEvent;
 
 // The report control's tip: a small window laid over a cell whose text is
 // clipped, showing the whole text. It fades in where windows are composited,
-// hides at any key or click and passes them on, so the list under it behaves
+// hides at any key, click or wheel turn and passes them on, so the list under it behaves
 // as if the tip were not there.
 namespace pagelark {
 
@@ -41,6 +42,7 @@ class ReportTipWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool event(QEvent* event) override;
     // Keys typed anywhere while the tip is up.

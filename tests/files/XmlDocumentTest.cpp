@@ -350,6 +350,19 @@ TEST(XmlDocument, CursorSteps) {
     EXPECT_EQ(doc.TagName(doc.Child()), "b");
     EXPECT_FALSE(doc.FindChildElement());
     EXPECT_EQ(doc.TagName(doc.Child()), "b");  // unchanged on failure
+
+    // Left to the document level from the root (which a removal left at
+    // depth 1), the root is entered again.
+    ASSERT_TRUE(doc.Load("<r><x/></r>"));
+    ASSERT_TRUE(doc.EnterChild());
+    ASSERT_TRUE(doc.RemoveElement());  // x, the first child: current becomes 0
+    ASSERT_TRUE(doc.FindElement());
+    ASSERT_TRUE(doc.LeaveToParent());
+    EXPECT_EQ(doc.Current(), 0);
+    EXPECT_EQ(doc.TagName(doc.Child()), "r");
+    ASSERT_TRUE(doc.EnterChild());
+    EXPECT_EQ(doc.TagName(doc.Current()), "r");
+    EXPECT_EQ(doc.Depth(), 1);
 }
 
 TEST(XmlDocument, TableGrowsByHalf) {
@@ -582,7 +595,7 @@ class EditSession {
     bool EnterChild() {
         Cursor& c = m_cursor;
         if (c.child == 0) FindChildElement("");
-        if (!Live(c.child) || !Live(c.current)) return false;
+        if (!Live(c.child) || (c.current != 0 && !Live(c.current))) return false;
         c = {c.child, 0, c.depth + 1};
         return true;
     }

@@ -89,14 +89,19 @@ TEST_F(ItemEditorDlgTest, FirstBlankFieldIsReportedAndTheDialogStays) {
 }
 
 TEST_F(ItemEditorDlgTest, RunEditReturnsTheNewFieldsAndCancelNothing) {
+    const std::string longUrl = "https://news.example.org/" + std::string(120, 'x');
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<ItemEditorDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->Edit(IDC_ITEM_FILTER)->text(), QStringLiteral("PARA:a:b"));
-        dialog->Edit(IDC_ITEM_URL)->setText(QStringLiteral("http://new/"));
+        // A URL too long for its edit shows from its start, where the scheme is.
+        QLineEdit* url = dialog->Edit(IDC_ITEM_URL);
+        EXPECT_GT(url->fontMetrics().horizontalAdvance(url->text()), url->width());
+        EXPECT_EQ(url->cursorPosition(), 0);
+        url->setText(QStringLiteral("http://new/"));
         dialog->accept();
     });
-    const auto edited = RunEditItemDialog(nullptr, {"n", "PARA:a:b", "http://old/"});
+    const auto edited = RunEditItemDialog(nullptr, {"n", "PARA:a:b", longUrl});
     ASSERT_TRUE(edited.has_value());
     EXPECT_EQ(edited->url, "http://new/");
     EXPECT_EQ(edited->name, "n");

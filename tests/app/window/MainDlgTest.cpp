@@ -9,10 +9,14 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -29,10 +33,13 @@
 #include "app/language/UiLanguage.h"
 #include "app/window/FileChooser.h"
 #include "app/window/MainDlg.h"
+#include "app/window/RepeatDlg.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
 #include "report/widgets/ReportCtrl.h"
+#include "report/widgets/ReportTipWindow.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/support/LocalServer.h"
 #include "tests/support/ReadFile.h"
 
@@ -133,6 +140,20 @@ class MainDlgTest : public ::testing::Test {
             dialog->SetFields(fields);
             dialog->accept();
         });
+    }
+    // The Yes and No of the message box the New question shows, unreplaced.
+    QStringList BoxButtons() {
+        const MessageBoxHandler replaced = SetMessageBoxHandler(nullptr);
+        QStringList texts;
+        QTimer::singleShot(0, [&texts] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        ShowMessageBox(window.get(), "?", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+        SetMessageBoxHandler(replaced);
+        return texts;
     }
     bool WaitIdle() {
         return QTest::qWaitFor([this] { return window->Worker().Idle(); }, 5000);
@@ -319,6 +340,90 @@ TEST_F(MainDlgTest, EscapeDoesNotCloseAndWideningMovesTheRightSide) {
     EXPECT_EQ(window->size(), first);
 }
 
+// The tip over a clipped Name in the real list, driven as the window system
+// drives it: every event goes to the window under the pointer.
+TEST_F(MainDlgTest, TheTipGoesWithTheCellAndPassesTheWheelAndKeysToTheList) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (int i = 0; i < 40; ++i)
+        items.emplace_back("Item " + std::to_string(i) + " with a name far too long for its column",
+                           "http://127.0.0.1:1/");
+    LoadItems(items);
+    ASSERT_TRUE(testing::ShowActive(*window));
+    List().setFocus();
+    QWidget* rows = List().viewport();
+    const ReportTipWindow& tip = *List().GetTipWindow();
+    const auto nameOf = [&](int row) {  // in the Name cell's text, global
+        return rows->mapToGlobal(QPoint(60, List().Geometry().RowTop(row) + 4));
+    };
+    const auto under = [&](const QPoint& global) {
+        // Without a window system a hidden tip still counts as there.
+        QWidget* target = QApplication::widgetAt(global);
+        if (target == nullptr || !target->isVisible())
+            target = window->childAt(window->mapFromGlobal(global));
+        return target;
+    };
+    const auto moveTo = [&](const QPoint& global) {
+        QWidget* target = under(global);
+        testing::SendMove(*target, target->mapFromGlobal(global));
+        QCoreApplication::sendPostedEvents();
+    };
+
+    moveTo(nameOf(1));
+    ASSERT_TRUE(tip.isVisible());
+    moveTo(rows->mapToGlobal(QPoint(rows->width() - 5, rows->height() - 5)));  // off the cell
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(2));
+    ASSERT_TRUE(tip.isVisible());
+    QWidget* target = under(nameOf(2));
+    QWheelEvent wheel(QPointF(target->mapFromGlobal(nameOf(2))), QPointF(nameOf(2)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(List().Geometry().TopRow(), 3) << "a notch is three rows";
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(4));
+    ASSERT_TRUE(tip.isVisible());
+    List().ScrollVertically(ScrollCommand::LineForward);
+    EXPECT_FALSE(tip.isVisible());
+
+    moveTo(nameOf(6));  // not where the last tip stood
+    ASSERT_TRUE(tip.isVisible());
+    ASSERT_EQ(List().GetFirstSelectedItem(), -2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(tip.isVisible());
+    EXPECT_EQ(List().GetFirstSelectedItem(), 0) << "the key still reaches the list";
+}
+
+// The window runs as the program runs it, in exec(): hiding a dialog ends
+// its exec(), which ends the program.
+TEST_F(MainDlgTest, ThePinKeepsTheWindowWhereItIsAndFlipsBack) {
+    const QRect place = window->geometry();
+    QObject scope;  // cancels the steps should exec() end early
+    std::vector<std::tuple<bool, bool, bool, QRect>> seen;  // visible, flag, platform flag, place
+    const auto look = [&] {
+        seen.emplace_back(
+            window->isVisible(), window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+            window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), window->geometry());
+    };
+    QTimer::singleShot(0, &scope, [&] { Click(D::IDC_ON_TOP); });
+    QTimer::singleShot(20, &scope, [&] {
+        look();
+        Click(D::IDC_ON_TOP);
+    });
+    QTimer::singleShot(40, &scope, [&] {
+        look();
+        window->done(7);
+    });
+    EXPECT_EQ(window->exec(), 7);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::tuple(true, true, true, place));
+    EXPECT_EQ(seen[1], std::tuple(true, false, false, place));
+    EXPECT_FALSE(window->IsAlwaysOnTop());
+}
+
 TEST_F(MainDlgTest, ALanguageSwitchRelabelsAtOnceAndRestoresTheColumns) {
     List().SetSubItemWidth(1, 60);
     List().DeactivateSubItem(3);
@@ -328,7 +433,14 @@ TEST_F(MainDlgTest, ALanguageSwitchRelabelsAtOnceAndRestoresTheColumns) {
     Click(D::IDC_LANGUAGE);
     EXPECT_EQ(Text(D::IDC_ADD), QString::fromUtf8("添加"));
     EXPECT_EQ(Text(D::IDC_START), QString::fromUtf8("开始"));
-    EXPECT_EQ(window->Button(D::IDC_LANGUAGE)->TooltipText(), QString::fromUtf8("选择语言"));
+    EXPECT_EQ(window->Button(D::IDC_LANGUAGE)->TooltipText(),
+              QString::fromUtf8("选择语言和定时重复"));
+    // Qt's own texts too: the buttons of a real message box.
+    EXPECT_EQ(BoxButtons(),
+              QStringList({QString::fromUtf8("是(&Y)"), QString::fromUtf8("否(&N)")}));
+    window->OnCommand(ID_LANGUAGE_ENGLISH);
+    EXPECT_EQ(BoxButtons(), QStringList({"&Yes", "&No"}));
+    window->OnCommand(ID_LANGUAGE_SIMPLIFIED);
     EXPECT_EQ(window->Button(D::IDC_ON_TOP)->TooltipText(), QString::fromUtf8("总在最上面"));
     CFlatHeaderCtrl& header = *List().GetHeaderCtrl();
     ASSERT_EQ(header.GetItemCount(), 4);
@@ -395,6 +507,28 @@ TEST_F(MainDlgTest, PaintsAndSelectsWhileTheWorkerWrites) {
     }
 }
 
+TEST_F(MainDlgTest, AnHrefRowShowsItsLinksInTheBandUnderIt) {
+    LoadItems({{"links", Url("/page")}}, "Latest#HREF,5,4#end");
+    Click(D::IDC_START);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000));
+    const int band = Row(0).previewHeight;
+    ASSERT_GT(band, 0);
+    const ReportLayout& layout = List().Geometry();
+    const QRect under(0, layout.RowTop(0) + layout.RowHeight(), layout.RowsRect().width(), band);
+    const QImage shot = List().viewport()->grab().toImage().copy(under);
+    // The text is drawn in the highlight colour, inset 40 pixels, one link a line.
+    const QColor ink = List().palette().color(QPalette::Highlight);
+    const QRect drawn = testing::PixelBounds(shot, [&](QRgb p) {
+        return std::abs(qRed(p) - ink.red()) + std::abs(qGreen(p) - ink.green()) +
+                   std::abs(qBlue(p) - ink.blue()) <
+               60;
+    });
+    ASSERT_FALSE(drawn.isEmpty()) << "a blank preview";
+    EXPECT_GE(drawn.left(), 40);
+    EXPECT_LT(drawn.left(), 48);
+    EXPECT_GT(drawn.height(), QFontMetrics(List().NormalFont()).height()) << "both links";
+}
+
 bool Bold(CReportCtrl& list, int row) {
     ReportItemInfo info;
     info.mask = RIF_STATE;
@@ -459,6 +593,36 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     EXPECT_TRUE(ReadFile(state).starts_with("{\n \"format\": 1"));
 }
 
+TEST_F(MainDlgTest, SaveAsTakesTheChangeMarksToTheNewName) {
+    const auto run = [this] {
+        Click(D::IDC_START);
+        return QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000);
+    };
+    LoadItems({{"moves", Url("/moving")}, {"still", Url("/page")}});
+    ASSERT_TRUE(run());
+    changed = true;
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(Bold(List(), 0));
+    chosen = QString::fromStdString(Temp("renamed.xml"));
+    Click(D::IDC_SAVE);
+
+    window = std::make_unique<CMainDlg>();
+    window->show();
+    Click(D::IDC_LOAD);
+    EXPECT_TRUE(Bold(List(), 0));
+    EXPECT_FALSE(Bold(List(), 1));
+    EXPECT_TRUE(window->WatchStatus()->text().startsWith("1 changed"));
+}
+
+TEST_F(MainDlgTest, TheChangeNoticeNamesFiveItemsAndCountsTheRest) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G"})
+        items.emplace_back(name, Url("/page"));
+    LoadItems(items);
+    EXPECT_EQ(window->ChangeNotice({2, 7}), "B\nG");
+    EXPECT_EQ(window->ChangeNotice({1, 2, 3, 4, 5, 6, 7}), "A\nB\nC\nD\nE\nand 2 more");
+}
+
 TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {
     auto now = std::chrono::steady_clock::time_point{};
     window->Repeat().SetClock([&] { return now; });
@@ -496,6 +660,43 @@ TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterS
     window->RepeatTick();
     EXPECT_EQ(Text(D::IDC_START), "Start");
     EXPECT_FALSE(window->Worker().IsRunning());
+    window->SetRepeatMinutes(0);
+}
+
+// Through the language button's menu, as the user opens it.
+TEST_F(MainDlgTest, TheRepeatDialogSetsTheIntervalAndTheCountdownShowsHours) {
+    auto now = std::chrono::steady_clock::time_point{};
+    window->Repeat().SetClock([&] { return now; });
+    window->Button(D::IDC_LANGUAGE)->SetMenuTracker([](QMenu& menu, const QPoint&) {
+        menu.actions().back()->trigger();  // Repeat...
+    });
+    const auto answer = [&](int minutes, bool ok) {
+        int shown = -1;
+        QTimer::singleShot(0, [&shown, minutes, ok] {
+            auto* dialog = qobject_cast<RepeatDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            shown = dialog->MinutesBox()->value();
+            dialog->MinutesBox()->setValue(minutes);
+            ok ? dialog->accept() : dialog->reject();
+        });
+        Click(D::IDC_LANGUAGE);
+        return shown;
+    };
+    EXPECT_EQ(answer(90, true), 0);
+    EXPECT_EQ(window->Repeat().Minutes(), 90);
+    EXPECT_EQ(QSettings().value("RepeatMinutes").toInt(), 90);
+    EXPECT_EQ(answer(5, false), 90);
+    EXPECT_EQ(window->Repeat().Minutes(), 90) << "Cancel keeps it";
+
+    LoadItems({{"plain", Url("/page")}});
+    Click(D::IDC_START);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000));
+    EXPECT_TRUE(window->windowTitle().endsWith("next run in 1:30:00"))
+        << window->windowTitle().toStdString();
+    now += std::chrono::minutes(31);
+    window->RepeatTick();
+    EXPECT_TRUE(window->windowTitle().endsWith("next run in 59:00"))
+        << window->windowTitle().toStdString();
     window->SetRepeatMinutes(0);
 }
 

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/window/MainListLook.h"
@@ -186,6 +188,53 @@ TEST_F(ReportCtrlTest, ShiftDownExtendsTheSelectionOneRowPerPress) {
     EXPECT_EQ(Selected(), (std::vector<int>{5}));
 }
 
+TEST_F(ReportCtrlTest, PageKeysHomeEndAndSpaceMoveAndSelect) {
+    AddRows(60);
+    const int page = list->Geometry().FittingRows();
+    ASSERT_LT(2 * page, 60);
+    const auto sorted = [&] {
+        std::vector<int> items = Selected();
+        std::sort(items.begin(), items.end());
+        return items;
+    };
+    const auto key = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(list, key, modifiers);
+        return std::tuple(sorted(), list->Model().GetFocusRow(), list->Geometry().TopRow());
+    };
+    using Seen = std::tuple<std::vector<int>, int, int>;  // selected, focus row, top row
+    std::vector<int> range;
+    for (int item = page; item < 60; ++item)
+        range.push_back(item);
+    Click(QPoint(60, RowTop(2) + 4));
+    EXPECT_EQ(key(Qt::Key_PageDown), Seen({page - 1}, page - 1, 0)) << "the last whole row";
+    EXPECT_EQ(key(Qt::Key_PageDown), Seen({2 * page - 1}, 2 * page - 1, page)) << "a page on";
+    EXPECT_EQ(key(Qt::Key_PageUp), Seen({page}, page, page)) << "the top row";
+    EXPECT_EQ(key(Qt::Key_End, Qt::ShiftModifier), Seen(range, 59, 60 - page));
+    EXPECT_EQ(key(Qt::Key_Home), Seen({0}, 0, 0));
+    EXPECT_EQ(key(Qt::Key_End, Qt::ControlModifier), Seen({0}, 59, 60 - page)) << "focus only";
+    EXPECT_EQ(key(Qt::Key_Space), Seen({0, 59}, 59, 60 - page));
+    EXPECT_EQ(key(Qt::Key_Space, Qt::ControlModifier), Seen({0}, 59, 60 - page));
+    EXPECT_EQ(key(Qt::Key_PageUp), Seen({60 - page}, 60 - page, 60 - page));
+    EXPECT_EQ(key(Qt::Key_PageUp), Seen({60 - 2 * page}, 60 - 2 * page, 60 - 2 * page));
+}
+
+TEST_F(ReportCtrlTest, CtrlAndShiftClicksBuildTheSelectionFromTheAnchor) {
+    AddRows(10);
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+        Click(QPoint(60, RowTop(row) + 4), modifiers);
+        std::vector<int> items = Selected();
+        std::sort(items.begin(), items.end());
+        return items;
+    };
+    using V = std::vector<int>;
+    EXPECT_EQ(click(2, Qt::NoModifier), V({2}));
+    EXPECT_EQ(click(5, Qt::ControlModifier), V({2, 5}));
+    EXPECT_EQ(click(7, Qt::ShiftModifier), V({5, 6, 7})) << "from the anchor 5, alone";
+    EXPECT_EQ(click(6, Qt::ControlModifier), V({5, 7})) << "toggled off, the new anchor";
+    EXPECT_EQ(click(3, Qt::ControlModifier | Qt::ShiftModifier), V({3, 4, 5, 6, 7}));
+    EXPECT_EQ(click(4, Qt::ShiftModifier), V({3, 4})) << "the anchor moved to 3";
+}
+
 TEST_F(ReportCtrlTest, AClickInAPreviewBandSelectsItsRow) {
     AddRows(4);
     ReportItemInfo info;
@@ -196,6 +245,54 @@ TEST_F(ReportCtrlTest, AClickInAPreviewBandSelectsItsRow) {
     Click(QPoint(200, RowTop(1) + list->Geometry().RowHeight() + 10));
     EXPECT_EQ(parent.clickFlags, RHT_ONPREVIEW);
     EXPECT_EQ(Selected(), (std::vector<int>{1}));
+}
+
+TEST_F(ReportCtrlTest, ARightClickOnTheHeaderIsTheHeadersOnly) {
+    AddRows(2);
+    QTest::mousePress(list->GetHeaderCtrl(), Qt::RightButton, Qt::NoModifier, QPoint(100, 8));
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), RCN_HEADERRCLICK), 1);
+    EXPECT_EQ(std::count(parent.codes.begin(), parent.codes.end(), RCN_RCLICK), 0);
+}
+
+// What the user does on the list's own header: a caption dragged onto
+// another place, a divider dragged wider. The cells follow.
+TEST_F(ReportCtrlTest, CaptionAndDividerDragsInTheHeaderMoveTheCells) {
+    ASSERT_TRUE(testing::ShowActive(window));
+    AddRows(2);
+    CFlatHeaderCtrl* header = list->GetHeaderCtrl();
+    const auto drag = [&](const QPoint& from, const QPoint& to) {
+        const auto send = [&](QEvent::Type type, const QPoint& at, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at), QPointF(header->mapToGlobal(at)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(header, &event);
+        };
+        send(QEvent::MouseMove, from, Qt::NoButton);
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        for (int step = 1; step <= 4; ++step)
+            send(QEvent::MouseMove, from + (to - from) * step / 4, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        QApplication::processEvents();
+    };
+    const auto cellLeft = [&](int subItem) {
+        QRect rect;
+        EXPECT_EQ(list->GetItemRect(0, subItem, rect, CellPart::Cell), 1);
+        return rect.left();
+    };
+    // Name (30 to 150) onto the right half of Result (150 to 300): Result comes first.
+    drag(QPoint(90, 8), QPoint(280, 8));
+    EXPECT_EQ(list->Model().Columns().Active(), (std::vector<int>{0, 2, 1, 3}));
+    EXPECT_EQ(cellLeft(2), 30);
+    EXPECT_EQ(cellLeft(1), 180);
+    HitTestInfo hit;
+    hit.point = {60, RowTop(0) + 4};
+    list->HitTest(hit);
+    EXPECT_EQ(hit.subItem, 2);
+
+    // The divider after Result (at 180) dragged 40 to the right.
+    drag(QPoint(179, 8), QPoint(219, 8));
+    EXPECT_EQ(list->GetSubItemWidth(2), 190);
+    EXPECT_EQ(cellLeft(1), 220);
 }
 
 TEST_F(ReportCtrlTest, ADragOffTheHeaderHidesTheColumnOnlyUnderDragRemove) {
@@ -272,6 +369,26 @@ TEST_F(ReportEditTest, TypingStartsAnEditThatEndsByItsKey) {
         EXPECT_EQ(list->Editor(), nullptr);
         EXPECT_EQ(list->GetItemText(0, 1), c.stored);
     }
+}
+
+TEST_F(ReportEditTest, EscAndDeleteStartNoEditAndACharacterBeyondTheBmpIsTypedWhole) {
+    const auto press = [&](Qt::Key key, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(list->Editor() ? list->Editor() : static_cast<QWidget*>(list),
+                                &event);
+        QApplication::processEvents();
+    };
+    list->SetItemText(0, 1, "Item 1");
+    press(Qt::Key_Escape, QStringLiteral("\x1b"));
+    press(Qt::Key_Delete, QStringLiteral("\x7f"));
+    EXPECT_EQ(list->Editor(), nullptr);
+    EXPECT_EQ(list->GetItemText(0, 1), "Item 1");
+
+    const QString lark = QString::fromUtf8("\xF0\x9F\x90\xA6");  // U+1F426, two UTF-16 units
+    press(Qt::Key_unknown, lark);
+    ASSERT_NE(list->Editor(), nullptr);
+    press(Qt::Key_Return, QString());
+    EXPECT_EQ(list->GetItemText(0, 1), "\xF0\x9F\x90\xA6");
 }
 
 TEST_F(ReportEditTest, AReadOnlyItemNeverEdits) {
