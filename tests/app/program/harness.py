@@ -1,0 +1,688 @@
+"""Drives the built pagelark program as a person does.
+
+The program runs on the X display of the caller (xvfb-run) with its own home
+folder, and is read through its accessibility tree (AT-SPI on the D-Bus
+session of the caller, dbus-run-session). The pointer and the keys are real X
+input (XTest), so the program gets the same events a person's hands give it.
+
+Nothing here leaves the machine: the sample pages come from a server on
+127.0.0.1, every other host is refused (a proxy on a closed local port for the
+downloads, a resolver rule for the browser engine), and the desktop's "open
+this link" goes to a stand-in that only notes the address.
+"""
+
+import hashlib
+import http.server
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+from Xlib import X, XK, display  # noqa: E402
+from Xlib.ext import xtest  # noqa: E402
+
+ROOT = Path(__file__).resolve().parents[3]
+SAMPLES = ROOT / "resources" / "samples"
+PROGRAM = Path(os.environ.get("PAGELARK_PROGRAM", ROOT / "build" / "app" / "pagelark"))
+
+# A window that takes longer than this to answer counts as frozen.
+ANSWER_LIMIT_S = 2.0
+MAIN_TITLE = "Pagelark V1.05"
+
+
+class Failure(AssertionError):
+    pass
+
+
+# ----------------------------------------------------------------- strings
+
+
+def load_strings():
+    """The program's string table: id -> [English, Simplified, Traditional]."""
+    table = {}
+    for line in (ROOT / "resources" / "strings.txt").read_text(encoding="utf-8").splitlines():
+        if not line or line.startswith("#"):
+            continue
+        number, text = line.split("\t", 1)
+        text = text.replace("\\n", "\n").replace("\\t", "\t").replace("\\\\", "\\")
+        pieces = text.split("|")
+        while len(pieces) < 3:
+            pieces.append(pieces[0])
+        table[int(number)] = pieces
+    return table
+
+
+STRINGS = load_strings()
+
+
+def text(number, language=0):
+    return STRINGS[number][language]
+
+
+# ------------------------------------------------------------ page server
+
+
+class SampleServer:
+    """resources/samples on 127.0.0.1, as scripts/run serves it. A path
+    /slow/SECONDS/NAME answers with NAME after SECONDS, for runs that must
+    still be busy when Stop is pressed."""
+
+    def __init__(self):
+        server = self
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, directory=str(SAMPLES), **kwargs)
+
+            def do_GET(self):
+                parts = self.path.split("/")
+                if len(parts) >= 4 and parts[1] == "slow":
+                    deadline = time.monotonic() + float(parts[2])
+                    while time.monotonic() < deadline and not server.stopping.is_set():
+                        time.sleep(0.05)
+                    self.path = "/" + "/".join(parts[3:])
+                super().do_GET()
+
+            def log_message(self, *args):
+                pass
+
+        class Server(http.server.ThreadingHTTPServer):
+            def handle_error(self, request, client_address):
+                pass  # a client that hung up (Stop aborts its download)
+
+        self.stopping = threading.Event()
+        self.httpd = Server(("127.0.0.1", 0), Handler)
+        self.httpd.daemon_threads = True
+        self.port = self.httpd.server_address[1]
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    def url(self, name):
+        return f"http://127.0.0.1:{self.port}/{name}"
+
+    def sample_list(self, url_prefix=""):
+        """sample.xml with this server's port; url_prefix (say "slow/3/") goes
+        before every page name."""
+        text_ = (SAMPLES / "sample.xml").read_text(encoding="utf-8")
+        return text_.replace("127.0.0.1:PORT/", f"127.0.0.1:{self.port}/{url_prefix}")
+
+    def close(self):
+        self.stopping.set()
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+# ------------------------------------------------------------- X display
+
+
+class Screen:
+    """Real X input and the X view of the program's windows."""
+
+    def __init__(self):
+        self.d = display.Display()
+        self.root = self.d.screen().root
+        if not self.d.has_extension("XTEST"):
+            raise Failure("the X server has no XTEST extension")
+        self.pid_atom = self.d.intern_atom("_NET_WM_PID")
+
+    def windows(self, pid):
+        """Mapped top-level windows of pid, as dicts (id, name, x, y, w, h, popup)."""
+        found = []
+        for w in self.root.query_tree().children:
+            try:
+                attrs = w.get_attributes()
+                if attrs.map_state != X.IsViewable:
+                    continue
+                prop = w.get_full_property(self.pid_atom, X.AnyPropertyType)
+                if not prop or prop.value[0] != pid:
+                    continue
+                g = w.get_geometry()
+                name = w.get_full_property(self.d.intern_atom("_NET_WM_NAME"), X.AnyPropertyType)
+                title = name.value.decode("utf-8", "replace") if name else ""
+                found.append({"id": w.id, "name": title, "x": g.x, "y": g.y, "w": g.width,
+                              "h": g.height, "popup": bool(attrs.override_redirect)})
+            except Exception:  # a window that went away while we looked
+                continue
+        return found
+
+    def move(self, x, y):
+        xtest.fake_input(self.d, X.MotionNotify, x=int(x), y=int(y))
+        self.d.sync()
+
+    def button(self, number, down):
+        xtest.fake_input(self.d, X.ButtonPress if down else X.ButtonRelease, number)
+        self.d.sync()
+
+    def click(self, x, y, number=1, count=1):
+        self.move(x, y)
+        time.sleep(0.03)
+        for i in range(count):
+            self.button(number, True)
+            self.button(number, False)
+            if i + 1 < count:
+                time.sleep(0.05)
+
+    def drag(self, x0, y0, x1, y1, steps=8):
+        self.move(x0, y0)
+        time.sleep(0.03)
+        self.button(1, True)
+        for i in range(1, steps + 1):
+            self.move(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps)
+            time.sleep(0.02)
+        self.button(1, False)
+
+    def wheel(self, x, y, clicks):
+        """Turns the wheel over (x, y): clicks > 0 scrolls down, < 0 up."""
+        self.move(x, y)
+        button = 5 if clicks > 0 else 4
+        for _ in range(abs(clicks)):
+            self.button(button, True)
+            self.button(button, False)
+            time.sleep(0.02)
+
+    def keycode(self, keysym_name):
+        keysym = XK.string_to_keysym(keysym_name)
+        if keysym == 0:
+            raise Failure(f"no keysym {keysym_name}")
+        code = self.d.keysym_to_keycode(keysym)
+        if code == 0:
+            raise Failure(f"no key for {keysym_name}")
+        # Whether the key needs Shift for this symbol.
+        shifted = self.d.keycode_to_keysym(code, 0) != keysym
+        return code, shifted
+
+    def key(self, name, mods=()):
+        """Presses one key by keysym name ("Return", "a", "Escape") with
+        modifier keysym names ("Control_L", "Shift_L")."""
+        code, shifted = self.keycode(name)
+        mods = list(mods)
+        if shifted and "Shift_L" not in mods:
+            mods.append("Shift_L")
+        mod_codes = [self.keycode(m)[0] for m in mods]
+        for c in mod_codes:
+            xtest.fake_input(self.d, X.KeyPress, c)
+        xtest.fake_input(self.d, X.KeyPress, code)
+        xtest.fake_input(self.d, X.KeyRelease, code)
+        for c in reversed(mod_codes):
+            xtest.fake_input(self.d, X.KeyRelease, c)
+        self.d.sync()
+
+    def type(self, text_):
+        names = {" ": "space", "/": "slash", ".": "period", "-": "minus", "_": "underscore",
+                 ":": "colon", "#": "numbersign", ",": "comma"}
+        for ch in text_:
+            self.key(names.get(ch, ch))
+            time.sleep(0.01)
+
+    def close_window(self, window_id):
+        """What a window manager sends when the user clicks a close box."""
+        from Xlib.protocol import event
+        window = self.d.create_resource_object("window", window_id)
+        protocols = self.d.intern_atom("WM_PROTOCOLS")
+        delete = self.d.intern_atom("WM_DELETE_WINDOW")
+        message = event.ClientMessage(window=window, client_type=protocols,
+                                      data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        window.send_event(message)
+        self.d.sync()
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+
+# ------------------------------------------------- the accessibility tree
+
+
+def init_atspi():
+    """Starts the accessibility bus of this D-Bus session before any program,
+    so that the program finds it when it starts."""
+    Atspi.init()
+    Atspi.get_desktop(0).get_child_count()
+
+
+def children(acc):
+    out = []
+    try:
+        count = acc.get_child_count()
+    except Exception:
+        return out
+    for i in range(count):
+        try:
+            c = acc.get_child_at_index(i)
+        except Exception:
+            continue
+        if c is not None:
+            out.append(c)
+    return out
+
+
+def role(acc):
+    try:
+        return acc.get_role_name()
+    except Exception:
+        return ""
+
+
+def name(acc):
+    try:
+        return acc.get_name() or ""
+    except Exception:
+        return ""
+
+
+def states(acc):
+    try:
+        s = acc.get_state_set()
+        return {Atspi.StateType(i).value_nick for i in range(Atspi.StateType.LAST_DEFINED)
+                if s.contains(Atspi.StateType(i))}
+    except Exception:
+        return set()
+
+
+def extents(acc):
+    """(x, y, w, h) on the screen."""
+    r = acc.get_extents(Atspi.CoordType.SCREEN)
+    return r.x, r.y, r.width, r.height
+
+
+def center(acc):
+    x, y, w, h = extents(acc)
+    return x + w // 2, y + h // 2
+
+
+def walk(acc, depth=0, limit=30):
+    yield acc
+    if depth >= limit:
+        return
+    for c in children(acc):
+        yield from walk(c, depth + 1, limit)
+
+
+def find_all(acc, role_=None, name_=None, showing=False, limit=30):
+    found = []
+    for a in walk(acc, limit=limit):
+        if role_ is not None and role(a) != role_:
+            continue
+        if name_ is not None and name(a) != name_:
+            continue
+        if showing and "showing" not in states(a):
+            continue
+        found.append(a)
+    return found
+
+
+def find(acc, role_=None, name_=None, showing=False):
+    found = find_all(acc, role_, name_, showing)
+    return found[0] if found else None
+
+
+def value(acc):
+    """The text inside an editable field."""
+    try:
+        return Atspi.Text.get_text(acc, 0, Atspi.Text.get_character_count(acc))
+    except Exception:
+        return ""
+
+
+def press_action(acc):
+    """Presses a control through its accessible action (a keyboard user's
+    activation), for controls a pointer cannot reach."""
+    for i in range(Atspi.Action.get_n_actions(acc)):
+        if Atspi.Action.get_action_name(acc, i) in ("Press", "press", "click", "Toggle"):
+            Atspi.Action.do_action(acc, i)
+            return
+    Atspi.Action.do_action(acc, 0)
+
+
+def dump(acc, depth=0, out=None):
+    lines = out if out is not None else []
+    try:
+        e = "%d,%d %dx%d" % extents(acc)
+    except Exception:
+        e = "-"
+    lines.append("  " * depth + f"[{role(acc)}] {name(acc)!r} {e} {sorted(states(acc) & {'showing', 'focused', 'checked', 'enabled', 'modal'})}")
+    for c in children(acc):
+        dump(c, depth + 1, lines)
+    return lines
+
+
+# ------------------------------------------------------------ the program
+
+
+class Files:
+    """Files whose bytes may change only when the user saves to them."""
+
+    def __init__(self):
+        self.known = {}
+
+    @staticmethod
+    def digest(path):
+        try:
+            return hashlib.sha256(Path(path).read_bytes()).hexdigest()
+        except FileNotFoundError:
+            return None
+        except IsADirectoryError:
+            return "folder"
+
+    def watch(self, path):
+        self.known[str(path)] = self.digest(path)
+
+    def saved(self, path):
+        """The user saved to path: its new bytes are the ones to keep."""
+        self.watch(path)
+
+    def changed(self):
+        return [p for p, d in self.known.items() if self.digest(p) != d]
+
+
+class Program:
+    """One run of the pagelark binary."""
+
+    def __init__(self, screen, workdir, args=(), server=None):
+        self.screen = screen
+        self.workdir = Path(workdir)
+        self.home = self.workdir / "home"
+        self.home.mkdir(parents=True, exist_ok=True)
+        self.opened = self.workdir / "opened-urls.txt"
+        stub = self.workdir / "bin"
+        stub.mkdir(exist_ok=True)
+        opener = stub / "xdg-open"
+        opener.write_text(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{self.opened}"\n')
+        opener.chmod(0o755)
+        env = dict(os.environ)
+        for var in ("QT_QPA_PLATFORM", "QT_ACCESSIBILITY", "SESSION_MANAGER"):
+            env.pop(var, None)
+        closed = "http://127.0.0.1:9"  # nothing listens there: no host but ours is reached
+        env.update({
+            "HOME": str(self.home),
+            "XDG_CONFIG_HOME": str(self.home / ".config"),
+            "XDG_DATA_HOME": str(self.home / ".local/share"),
+            "XDG_CACHE_HOME": str(self.home / ".cache"),
+            "XDG_RUNTIME_DIR": str(self.workdir / "runtime"),
+            "PATH": f"{stub}:{env.get('PATH', '/usr/bin:/bin')}",
+            "BROWSER": str(opener),
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_QPA_PLATFORM": "xcb",
+            "LANG": "C.UTF-8",
+            "http_proxy": closed, "https_proxy": closed, "ftp_proxy": closed,
+            "all_proxy": closed, "no_proxy": "127.0.0.1", "NO_PROXY": "127.0.0.1",
+            "QTWEBENGINE_CHROMIUM_FLAGS":
+                "--no-sandbox --host-resolver-rules=\"MAP * ~NOTFOUND, EXCLUDE 127.0.0.1\"",
+        })
+        (self.workdir / "runtime").mkdir(mode=0o700, exist_ok=True)
+        self.log_path = self.workdir / "program.log"
+        self.args = [str(a) for a in args]
+        self.started = time.monotonic()
+        self.log_file = open(self.log_path, "wb")
+        self.proc = subprocess.Popen([str(PROGRAM), *self.args], env=env,
+                                     stdout=self.log_file, stderr=subprocess.STDOUT,
+                                     cwd=str(self.workdir), start_new_session=True)
+        self.pid = self.proc.pid
+        self._app = None
+
+    # --- process
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def exit_description(self):
+        code = self.proc.poll()
+        if code is None:
+            return "running"
+        if code < 0:
+            return f"killed by {signal.Signals(-code).name}"
+        return f"exited with status {code}"
+
+    def log(self):
+        try:
+            return self.log_path.read_text(errors="replace")[-3000:]
+        except OSError:
+            return ""
+
+    def stop(self):
+        if self.alive():
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait(5)
+        self.log_file.close()
+
+    # --- accessibility
+
+    def app(self, timeout=10):
+        if self._app is not None:
+            return self._app
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if not self.alive():
+                raise Failure(f"the program {self.exit_description()} before it showed a window\n{self.log()}")
+            desktop = Atspi.get_desktop(0)
+            for a in children(desktop):
+                try:
+                    if a.get_process_id() == self.pid:
+                        self._app = a
+                        return a
+                except Exception:
+                    continue
+            time.sleep(0.05)
+        raise Failure("the program did not appear in the accessibility tree")
+
+    def top_levels(self):
+        return children(self.app())
+
+    def main(self):
+        """The main window: the dialog that holds the item list."""
+        for w in self.top_levels():
+            if role(w) == "dialog" and any(role(c) == "table" for c in children(w)):
+                return w
+        return None
+
+    def wait_main(self, timeout=10):
+        return self.wait_for(self.main, timeout, "the main window")
+
+    def wait_for(self, probe, timeout=5, what="it"):
+        deadline = time.monotonic() + timeout
+        while True:
+            if not self.alive():
+                raise Failure(f"the program {self.exit_description()} while waiting for {what}\n{self.log()}")
+            got = probe()
+            if got:
+                return got
+            if time.monotonic() > deadline:
+                raise Failure(f"timed out waiting for {what}")
+            time.sleep(0.05)
+
+    def dialogs(self):
+        """Top-level windows other than the main window that are showing."""
+        main = self.main()
+        main_name = name(main) if main is not None else None
+        return [w for w in self.top_levels()
+                if not (role(w) == "dialog" and name(w) == main_name)
+                and "showing" in states(w) and role(w) != "filler"]
+
+    def dialog(self, title=None, timeout=5):
+        def probe():
+            for w in self.dialogs():
+                if title is None or name(w) == title:
+                    return w
+            return None
+        return self.wait_for(probe, timeout, f"the window {title!r}")
+
+    def gone(self, acc, timeout=5, what="the window"):
+        def probe():
+            return "showing" not in states(acc)
+        return self.wait_for(probe, timeout, f"{what} to close")
+
+    def splash_windows(self):
+        """The splash: a mapped window of ours of the splash picture's size."""
+        return [w for w in self.screen.windows(self.pid) if (w["w"], w["h"]) == (300, 160)]
+
+    def wait_ready(self, splash=True, timeout=10):
+        """The main window is up and, when a splash is expected, the splash
+        came and went (a click while it shows only closes it)."""
+        main = self.wait_main(timeout)
+        if splash:
+            self.wait_for(self.splash_windows, timeout, "the splash")
+            self.wait_for(lambda: not self.splash_windows(), timeout, "the splash to go")
+        return main
+
+    def button(self, label, within=None):
+        b = find(within or self.main(), "push button", label)
+        if b is None:
+            raise Failure(f"no button {label!r}")
+        return b
+
+    def click(self, acc, count=1, number=1):
+        x, y = center(acc)
+        self.screen.click(x, y, number, count)
+        time.sleep(0.1)
+
+    def rows(self):
+        """The list's rows as tuples of cell texts."""
+        table = find(self.main(), "table")
+        cells = [c for c in children(table) if role(c) == "table cell"]
+        return [tuple(name(c) for c in cells[i:i + 4]) for i in range(0, len(cells) - len(cells) % 4, 4)]
+
+    def cell(self, row, column):
+        table = find(self.main(), "table")
+        cells = [c for c in children(table) if role(c) == "table cell"]
+        return cells[row * 4 + column]
+
+    def x_window(self, title):
+        for w in self.screen.windows(self.pid):
+            if w["name"] == title and not w["popup"]:
+                return w
+        return None
+
+    def close_window(self, title):
+        """Clicks the close box of the window with this title."""
+        w = self.x_window(title)
+        if w is None:
+            raise Failure(f"no window {title!r} to close")
+        self.screen.close_window(w["id"])
+
+    def alert(self, timeout=5):
+        """A message box of the program (its text, the box)."""
+        def probe():
+            for w in self.dialogs():
+                if role(w) == "alert":
+                    return w
+            return None
+        return self.wait_for(probe, timeout, "a message box")
+
+    def alert_text(self, box):
+        labels = [name(c) for c in children(box) if role(c) == "label" and name(c)]
+        return "\n".join(labels)
+
+    def answer(self, box, label):
+        """Clicks the button of a dialog or message box by its caption."""
+        button = find(box, "push button", label)
+        if button is None:
+            names = [name(b) for b in find_all(box, "push button")]
+            raise Failure(f"no button {label!r} in {name(box)!r}: {names}")
+        self.click(button)
+        return button
+
+    def file_dialog(self, title, timeout=5):
+        """A file chooser: a dialog with a "File name:" field."""
+        def probe():
+            for w in self.dialogs():
+                if role(w) == "dialog" and find(w, "text", "File name:") is not None:
+                    if title is None or name(w) == title:
+                        return w
+            return None
+        return self.wait_for(probe, timeout, f"the file chooser {title!r}")
+
+    def choose_file(self, dialog, file_name):
+        """Types a name into a file chooser and presses Enter, as a person does."""
+        field = find(dialog, "text", "File name:")
+        self.click(field)
+        self.screen.key("a", ["Control_L"])
+        self.screen.type(file_name)
+        time.sleep(0.2)
+        self.screen.key("Return")
+
+    # --- health
+
+    def main_x_window(self):
+        main = self.main()
+        title = name(main) if main else MAIN_TITLE
+        for w in self.screen.windows(self.pid):
+            if w["name"] == title and not w["popup"]:
+                return w
+        return None
+
+    def check_healthy(self, what="after the step"):
+        """The process is alive, the main window is mapped and it answers a
+        question about itself within ANSWER_LIMIT_S."""
+        if not self.alive():
+            raise Failure(f"{what}: the program {self.exit_description()}\n{self.log()}")
+        main = self.main()
+        if main is None:
+            raise Failure(f"{what}: the main window is gone from the accessibility tree")
+        began = time.monotonic()
+        try:
+            extents(main)
+        except Exception as error:
+            raise Failure(f"{what}: the main window did not answer: {error}")
+        took = time.monotonic() - began
+        if took > ANSWER_LIMIT_S:
+            raise Failure(f"{what}: the main window took {took:.1f} s to answer")
+        if self.main_x_window() is None:
+            raise Failure(f"{what}: the main window is not mapped")
+
+    def shot(self, path):
+        self.screen.screenshot(path)
+
+
+class Session:
+    """Everything one suite or monkey run shares: the display, the server, a
+    scratch folder. Each program started gets a fresh folder and home."""
+
+    def __init__(self, keep=None):
+        init_atspi()
+        Atspi.set_timeout(int(ANSWER_LIMIT_S * 1000) + 500, 10000)
+        self.screen = Screen()
+        self.server = SampleServer()
+        self.scratch = Path(tempfile.mkdtemp(prefix="pagelark-program-"))
+        self.shots = Path(keep) if keep else self.scratch / "shots"
+        self.shots.mkdir(parents=True, exist_ok=True)
+        self.programs = []
+        self.count = 0
+
+    def folder(self):
+        self.count += 1
+        f = self.scratch / f"run{self.count}"
+        f.mkdir()
+        return f
+
+    def start(self, args=(), folder=None):
+        program = Program(self.screen, folder or self.folder(), args, self.server)
+        self.programs.append(program)
+        return program
+
+    def write(self, folder, name_, content):
+        path = Path(folder) / name_
+        if isinstance(content, bytes):
+            path.write_bytes(content)
+        else:
+            path.write_text(content, encoding="utf-8")
+        return path
+
+    def close(self):
+        for p in self.programs:
+            p.stop()
+        self.server.close()
+        self.screen.d.close()
+        if not os.environ.get("PAGELARK_KEEP_SCRATCH"):
+            shutil.rmtree(self.scratch, ignore_errors=True)
