@@ -211,6 +211,9 @@ void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const
     // The screen's size first: a desktop without a window manager does not
     // maximize windows itself.
     if (const QScreen* screen = dialog.screen()) dialog.setGeometry(screen->availableGeometry());
+    // Modal before it shows: exec() on a window already visible would not
+    // block the main window, whose close box would then leave this one alone.
+    dialog.setWindowModality(Qt::ApplicationModal);
     dialog.showMaximized();
     dialog.exec();
 }

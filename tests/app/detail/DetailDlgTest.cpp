@@ -2,10 +2,12 @@
 // addresses it opens, from the list and from inside a page, and which it
 // refuses. Runs under xvfb-run: the browser needs a display.
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -148,6 +150,30 @@ TEST_F(DetailDlgTest, LinksInsideAPageToOtherSchemesAreRefusedAndNewWindowsStayI
     Click(*dialog, "popup");
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Shown(*dialog).toString().toStdString() == server.Url("/reached"); }));
+}
+
+// The main window stays blocked while the window is open: its close box
+// must not hide it and leave this window alone on the screen.
+TEST_F(DetailDlgTest, RunDetailDialogBlocksTheWindowBehindIt) {
+    QWidget main;
+    main.show();
+    bool seen = false;
+    bool modal = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<CDetailDlg*>(window);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            seen = true;
+            modal = QApplication::activeModalWidget() == dialog;
+            dialog->reject();
+            closer.stop();
+        }
+    });
+    closer.start(50);
+    RunDetailDialog(&main, 3, EntryMap{{"3", kTwoEntries}}, {{"__A7;", server.Url("/news")}});
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(modal);
 }
 
 }  // namespace
