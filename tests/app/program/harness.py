@@ -25,7 +25,7 @@ from pathlib import Path
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 from Xlib import X, XK, display  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
@@ -222,6 +222,10 @@ class Screen:
             self.key(names.get(ch, ch))
             time.sleep(0.01)
 
+    def pixels(self, x, y, w, h):
+        """The screen's pixels in a rectangle, to compare looks."""
+        return self.root.get_image(int(x), int(y), int(w), int(h), X.ZPixmap, 0xFFFFFFFF).data
+
     def close_window(self, window_id):
         """What a window manager sends when the user clicks a close box."""
         from Xlib.protocol import event
@@ -245,7 +249,19 @@ def init_atspi():
     """Starts the accessibility bus of this D-Bus session before any program,
     so that the program finds it when it starts."""
     Atspi.init()
-    Atspi.get_desktop(0).get_child_count()
+    desktop = Atspi.get_desktop(0)
+    # Every read asks the program: a cached name or state would go stale, as
+    # nothing here runs the loop that takes the program's change events.
+    desktop.set_cache_mask(Atspi.Cache.NONE)
+    desktop.get_child_count()
+
+
+def drain_events():
+    """Takes the events the accessibility bus sent meanwhile, so they do not
+    pile up over a long run."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 def children(acc):
@@ -427,6 +443,7 @@ class Program:
                                      cwd=str(self.workdir), start_new_session=True)
         self.pid = self.proc.pid
         self._app = None
+        self._main_xid = None
 
     # --- process
 
@@ -615,16 +632,25 @@ class Program:
     # --- health
 
     def main_x_window(self):
+        """The main window on the X screen, None while it is not mapped."""
+        windows = [w for w in self.screen.windows(self.pid) if not w["popup"]]
+        for w in windows:
+            if w["id"] == self._main_xid:
+                return w
+        # Found by its title once (again after a change of window flags,
+        # which makes a new X window); the title changes later.
         main = self.main()
         title = name(main) if main else MAIN_TITLE
-        for w in self.screen.windows(self.pid):
-            if w["name"] == title and not w["popup"]:
+        for w in windows:
+            if w["name"] == title:
+                self._main_xid = w["id"]
                 return w
         return None
 
     def check_healthy(self, what="after the step"):
         """The process is alive, the main window is mapped and it answers a
         question about itself within ANSWER_LIMIT_S."""
+        drain_events()
         if not self.alive():
             raise Failure(f"{what}: the program {self.exit_description()}\n{self.log()}")
         main = self.main()

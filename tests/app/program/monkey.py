@@ -71,15 +71,41 @@ class Monkey:
     # --- the run
 
     def run(self, seconds):
-        self.program = self.session.start([self.folder / "sample.xml"], folder=self.folder)
-        self.program.wait_ready()
-        self.pin = self.pin_rect()
+        self.launch(self.folder / "sample.xml")
         end = time.monotonic() + seconds
         while time.monotonic() < end:
             self.answer_chooser()
             self.act()
             self.check()
         self.program.stop()
+
+    def launch(self, path):
+        self.program = self.session.start([path], folder=self.folder)
+        self.program.wait_ready()
+        self.pin = self.pin_rect()
+
+    def quit(self):
+        """The main window's close box: the program ends, unless a modal
+        dialog blocks the window; then it starts again on a list of ours."""
+        p = self.program
+        main = p.main_x_window()
+        self.note(f"close box of the main window {main['name']!r}")
+        p.screen.close_window(main["id"])
+        time.sleep(1)
+        if p.alive() and p.main_x_window() is not None:
+            return self.note("  the close was refused (a dialog is open)")
+        try:
+            p.proc.wait(10)
+        except Exception:
+            raise Failure(f"after action {self.count}: the window closed but the program "
+                          "did not end within 10 s")
+        if p.exit_description() != "exited with status 0":
+            raise Failure(f"after action {self.count}: closing the window: the program "
+                          f"{p.exit_description()}\n{p.log()}")
+        p.stop()
+        pick = self.rng.choice(sorted(self.folder.glob("*.xml")))
+        self.note(f"  the program ended; started again on {pick.name}")
+        self.launch(pick)
 
     def note(self, description):
         self.count += 1
@@ -212,7 +238,7 @@ class Monkey:
         where = f"{window['name']!r}" + (" (pop-up)" if window["popup"] else "")
         kind = rng.choices(
             ["control", "click", "double", "right", "drag", "wheel", "key", "type", "hover",
-             "close"], [30, 20, 6, 4, 8, 8, 16, 4, 6, 3])[0]
+             "close", "quit"], [30, 20, 6, 4, 8, 8, 16, 4, 6, 3, 1])[0]
         if kind == "control":
             (x, y), what = self.control_point(window)
             if self.on_pin(x, y):
@@ -253,6 +279,8 @@ class Monkey:
             screen.move(x - 3, y)
             screen.move(x, y)
             time.sleep(0.6)
+        elif kind == "quit":
+            self.quit()
         elif kind == "close":
             main = p.main_x_window()
             others = [w for w in screen.windows(p.pid)

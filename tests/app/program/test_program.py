@@ -65,9 +65,13 @@ class ProgramCase(unittest.TestCase):
     def sample(self, url_prefix=""):
         return self.write("sample.xml", session.server.sample_list(url_prefix))
 
-    def launch(self, *args, splash=True):
+    def launch(self, *args, splash=True, rows=None):
+        """Starts the program and waits for its window (and for that many
+        rows, when the list is known)."""
         self.program = session.start(args, folder=self.folder)
         self.program.wait_ready(splash=splash)
+        if rows is not None:
+            self.wait_rows(rows)
         self.checked("start-up")
         return self.program
 
@@ -146,7 +150,7 @@ class ProgramCase(unittest.TestCase):
 class StartUp(ProgramCase):
 
     def test_the_sample_list_opens_after_the_splash(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         self.assertEqual(self.title(), f"{MAIN_TITLE} - sample.xml")
         self.assertEqual(self.names(), SAMPLE_NAMES)
         self.assertEqual([name(b) for b in find_all(p.main(), "push button")][:12],
@@ -168,6 +172,7 @@ class StartUp(ProgramCase):
             self.assertEqual(self.program.splash_windows(), [], "a splash under /Embedding")
             time.sleep(0.05)
         self.checked("start-up under /Embedding")
+        self.wait_rows(6)
         self.assertEqual(self.names(), SAMPLE_NAMES)
 
     def test_damaged_files_open_as_an_empty_list(self):
@@ -184,6 +189,7 @@ class StartUp(ProgramCase):
                 self.files = Files()
                 path = self.write(file_name, content)
                 self.launch(path)
+                self.program.wait_for(lambda: self.title().endswith(file_name), 5, "the title")
                 # No message: a file that is not a list opens as an empty list.
                 self.assertEqual([role(w) for w in self.program.dialogs()], [])
                 self.assertLessEqual(len(self.program.rows()), len(SAMPLE_NAMES))
@@ -220,7 +226,7 @@ class StartUp(ProgramCase):
 class Commands(ProgramCase):
 
     def test_new_asks_first_and_no_keeps_the_list(self):
-        self.launch(self.sample())
+        self.launch(self.sample(), rows=6)
         with self.step("New, answered No"):
             self.press(172)
             box = self.program.alert()
@@ -241,7 +247,7 @@ class Commands(ProgramCase):
             self.assertEqual(self.program.dialogs(), [])
 
     def test_add_edit_delete_change_the_list_but_not_the_file(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         with self.step("Add, refused while the Name is blank"):
             self.press(173)
             dialog = p.dialog(text(150))
@@ -292,7 +298,7 @@ class Commands(ProgramCase):
         self.assertNotIn("Gold price", self.names())
 
     def test_disable_skips_a_row_in_the_run_and_enable_brings_it_back(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         with self.step("Disable"):
             self.select(1)
             self.press(177)
@@ -309,7 +315,7 @@ class Commands(ProgramCase):
         self.assertTrue(p.rows()[1][2].startswith("2,031.40 USD"), p.rows()[1])
 
     def test_a_run_fills_the_rows_and_the_detail_window_opens_and_closes(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         self.run_to_end()
         rows = p.rows()
         self.assertEqual(rows[0][2], "5 Items Found")
@@ -332,6 +338,10 @@ class Commands(ProgramCase):
                 self.assertEqual(cells[0], "1. New footbridge opens over the river")
                 time.sleep(1)  # the page comes
                 self.shot("detail")
+                with self.step("the main window's close box, refused behind the detail window"):
+                    p.close_window(self.title())
+                    time.sleep(1)
+                self.assertIn("showing", states(detail))
             with self.step("the detail window closed"):
                 p.click(find_all(detail, "table cell")[0])
                 p.screen.key("Escape")
@@ -339,7 +349,7 @@ class Commands(ProgramCase):
             self.assertEqual(len(p.rows()), 6)
 
     def test_stop_ends_a_run_of_slow_pages_and_the_window_answers_meanwhile(self):
-        p = self.launch(self.sample("slow/6/"))
+        p = self.launch(self.sample("slow/6/"), rows=6)
         with self.step("Start on slow pages"):
             self.press(182)
             p.wait_for(lambda: name(self.start_button()) == text(183), 3, "Stop")
@@ -362,8 +372,21 @@ class Commands(ProgramCase):
                 self.wait_idle(timeout=5)
         self.assertEqual(len(p.rows()), 6)
 
+    def test_closing_the_window_during_a_run_ends_the_program_cleanly(self):
+        p = self.launch(self.sample("slow/6/"), rows=6)
+        with self.step("Start on slow pages"):
+            self.press(182)
+            p.wait_for(lambda: name(self.start_button()) == text(183), 3, "Stop")
+        time.sleep(0.5)
+        began = time.monotonic()
+        p.close_window(self.title())
+        p.proc.wait(10)
+        self.assertEqual(p.exit_description(), "exited with status 0")
+        self.assertLess(time.monotonic() - began, 5)
+        self.assertEqual(self.files.changed(), [])
+
     def test_save_to_a_new_file_and_load_it_back(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         with self.step("Add an item"):
             self.press(173)
             dialog = p.dialog(text(150))
@@ -415,7 +438,7 @@ class Commands(ProgramCase):
         self.assertEqual(len(p.rows()), 7)
 
     def test_snap_writes_the_rows_and_links(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         self.run_to_end()
         snap = self.folder / "My Snap.txt"
         self.files.watch(snap)
@@ -433,7 +456,7 @@ class Commands(ProgramCase):
         self.assertTrue(any(line.endswith("/prices.html#gold") for line in lines), lines)
 
     def test_help_opens_from_the_button_and_from_escape(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         for how in ("button", "Escape"):
             with self.step(f"Help from the {how}"):
                 if how == "button":
@@ -450,7 +473,7 @@ class Commands(ProgramCase):
                 p.wait_for(lambda: p.x_window(text(197)) is None, 5, "the help to close")
 
     def test_the_copyright_link_opens_the_about_box(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         with self.step("the copyright link"):
             p.click(find(p.main(), "label", text(163)))
             about = p.dialog(text(153))
@@ -465,7 +488,7 @@ class Commands(ProgramCase):
             p.gone(about)
 
     def test_each_language_relabels_the_window(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         for language in (1, 2, 0):
             with self.step(f"language {language}"):
                 self.pick_language(language)
@@ -482,7 +505,7 @@ class Commands(ProgramCase):
 
     @known("message-box-buttons-english")
     def test_message_box_buttons_speak_the_interface_language(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         for language in (1, 2):
             with self.step(f"New under language {language}"):
                 self.pick_language(language)
@@ -501,7 +524,7 @@ class Commands(ProgramCase):
                                 f"an English button {caption!r} under language {language}")
 
     def test_repeat_opens_from_the_language_menu(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         title = text(202).replace("...", "")
         with self.step("Repeat, cancelled"):
             self.pick_language(3)
@@ -527,9 +550,14 @@ class Commands(ProgramCase):
 
     @known("pin-ends-program")
     def test_the_pin_keeps_the_window_where_it_is_and_flips_back(self):
-        p = self.launch(self.sample())
+        p = self.launch(self.sample(), rows=6)
         before = p.main_x_window()
         pin = p.button(text(185))
+        area = extents(pin)
+        p.screen.move(*center(pin))
+        time.sleep(0.3)
+        unpinned = p.screen.pixels(*area)
+        looks = []
         for click in (1, 2):
             with self.step(f"pin click {click}"):
                 p.click(pin)
@@ -537,9 +565,11 @@ class Commands(ProgramCase):
             after = p.main_x_window()
             self.assertEqual((after["x"], after["y"], after["w"], after["h"]),
                              (before["x"], before["y"], before["w"], before["h"]))
-            self.assertEqual("checked" in states(p.button(text(185))), click == 1)
+            looks.append(p.screen.pixels(*area))
             if click == 1:
                 self.shot("pinned")
+        self.assertNotEqual(looks[0], unpinned, "the pin does not look pressed")
+        self.assertEqual(looks[1], unpinned, "the pin did not flip back")
         self.assertEqual(self.names(), SAMPLE_NAMES)
 
     @known("wheel-over-tip")
@@ -548,7 +578,7 @@ class Commands(ProgramCase):
             f"<item><name>Item {n:02} with a name far too long for its column</name>"
             f"<format>a#DATA,1#b</format><url>{session.server.url('prices.html')}</url></item>\r\n"
             for n in range(60))
-        p = self.launch(self.write("long.xml", f"<xml version=1.0>\r\n{items}</xml>"))
+        p = self.launch(self.write("long.xml", f"<xml version=1.0>\r\n{items}</xml>"), rows=60)
         first = p.cell(0, 1)
         self.select(0)  # tips show while the list has the focus
         x, y = center(p.cell(2, 1))
