@@ -222,6 +222,17 @@ class Screen:
             self.key(names.get(ch, ch))
             time.sleep(0.01)
 
+    def pointer_grabbed(self):
+        """Whether a pop-up (an open menu) holds the pointer: clicks then go
+        to it, and no close box on the screen can be reached."""
+        status = self.root.grab_pointer(False, X.ButtonPressMask, X.GrabModeAsync,
+                                        X.GrabModeAsync, X.NONE, X.NONE, X.CurrentTime)
+        if status == X.GrabSuccess:
+            self.d.ungrab_pointer(X.CurrentTime)
+            self.d.sync()
+            return False
+        return True
+
     def pixels(self, x, y, w, h):
         """The screen's pixels in a rectangle, to compare looks."""
         return self.root.get_image(int(x), int(y), int(w), int(h), X.ZPixmap, 0xFFFFFFFF).data
@@ -348,28 +359,6 @@ def value(acc):
         return ""
 
 
-def press_action(acc):
-    """Presses a control through its accessible action (a keyboard user's
-    activation), for controls a pointer cannot reach."""
-    for i in range(Atspi.Action.get_n_actions(acc)):
-        if Atspi.Action.get_action_name(acc, i) in ("Press", "press", "click", "Toggle"):
-            Atspi.Action.do_action(acc, i)
-            return
-    Atspi.Action.do_action(acc, 0)
-
-
-def dump(acc, depth=0, out=None):
-    lines = out if out is not None else []
-    try:
-        e = "%d,%d %dx%d" % extents(acc)
-    except Exception:
-        e = "-"
-    lines.append("  " * depth + f"[{role(acc)}] {name(acc)!r} {e} {sorted(states(acc) & {'showing', 'focused', 'checked', 'enabled', 'modal'})}")
-    for c in children(acc):
-        dump(c, depth + 1, lines)
-    return lines
-
-
 # ------------------------------------------------------------ the program
 
 
@@ -402,7 +391,7 @@ class Files:
 class Program:
     """One run of the pagelark binary."""
 
-    def __init__(self, screen, workdir, args=(), server=None):
+    def __init__(self, screen, workdir, args=()):
         self.screen = screen
         self.workdir = Path(workdir)
         self.home = self.workdir / "home"
@@ -693,7 +682,7 @@ class Session:
         return f
 
     def start(self, args=(), folder=None):
-        program = Program(self.screen, folder or self.folder(), args, self.server)
+        program = Program(self.screen, folder or self.folder(), args)
         self.programs.append(program)
         return program
 

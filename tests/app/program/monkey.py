@@ -88,6 +88,8 @@ class Monkey:
         """The main window's close box: the program ends, unless a modal
         dialog blocks the window; then it starts again on a list of ours."""
         p = self.program
+        if p.screen.pointer_grabbed():
+            return self.note("close box out of reach: a pop-up holds the pointer")
         main = p.main_x_window()
         self.note(f"close box of the main window {main['name']!r}")
         p.screen.close_window(main["id"])
@@ -282,6 +284,8 @@ class Monkey:
         elif kind == "quit":
             self.quit()
         elif kind == "close":
+            if screen.pointer_grabbed():
+                return self.note("close box out of reach: a pop-up holds the pointer")
             main = p.main_x_window()
             others = [w for w in screen.windows(p.pid)
                       if not w["popup"] and (main is None or w["id"] != main["id"])]

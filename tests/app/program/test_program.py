@@ -21,7 +21,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import (MAIN_TITLE, Failure, Files, Session, center, children, extents,  # noqa: E402
+from harness import (MAIN_TITLE, Failure, Files, Session, center, extents,  # noqa: E402
                      find, find_all, name, role, states, text, value)
 from known_faults import known  # noqa: E402
 
@@ -45,6 +45,8 @@ def tearDownModule():
 
 class ProgramCase(unittest.TestCase):
     """Starts the program for a test and checks it after each step."""
+
+    language = 0  # the interface language the test has switched to
 
     def setUp(self):
         self.files = Files()
@@ -144,8 +146,6 @@ class ProgramCase(unittest.TestCase):
         self.program.screen.key("Return")
         time.sleep(0.3)
 
-    language = 0
-
 
 class StartUp(ProgramCase):
 
@@ -154,8 +154,7 @@ class StartUp(ProgramCase):
         self.assertEqual(self.title(), f"{MAIN_TITLE} - sample.xml")
         self.assertEqual(self.names(), SAMPLE_NAMES)
         self.assertEqual([name(b) for b in find_all(p.main(), "push button")][:12],
-                         [text(i) for i in (172, 173, 174, 175, 176, 177, 186, 178, 179, 180, 181,
-                                            182)])
+                         [text(i) for i in COMMANDS])
         self.shot("sample")
 
     def test_no_file_opens_an_empty_untitled_list(self):
