@@ -214,22 +214,31 @@ class Monkey:
         return x, y
 
     def control_point(self, window):
-        """The middle of a random control of the window, found through the
-        accessibility tree (random points rarely hit the small ones)."""
+        """The middle of a random control of the window: a random walk down
+        its accessibility tree (random points rarely hit the small ones)."""
         for top in self.program.top_levels():
             try:
-                x, y, w, h = extents(top)
+                if extents(top) != (window["x"], window["y"], window["w"], window["h"]):
+                    continue
             except Exception:
                 continue
-            if (x, y, w, h) != (window["x"], window["y"], window["w"], window["h"]):
-                continue
-            controls = [c for c in children(top)
-                        if "showing" in states(c) and role(c) in (
-                            "push button", "table", "text", "label", "spin button", "check box",
-                            "combo box", "tree", "page tab list")]
-            if controls:
-                control = self.rng.choice(controls)
-                return center(control), f"{role(control)} {name(control)!r}"
+            current, path = top, []
+            for _ in range(5):
+                count = current.get_child_count()
+                if count == 0 or (path and self.rng.random() < 0.25):
+                    break
+                for _ in range(3):
+                    child = current.get_child_at_index(self.rng.randrange(count))
+                    if child is not None and "showing" in states(child):
+                        x, y, w, h = extents(child)
+                        if w > 0 and h > 0:
+                            current = child
+                            path.append(f"{role(child)} {name(child)[:30]!r}")
+                            break
+                else:
+                    break
+            if path:
+                return center(current), path[-1]
         return self.point(window), "a point"
 
     def act(self):
