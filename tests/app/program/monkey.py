@@ -21,8 +21,8 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import (Failure, Files, Session, center, children, extents, name,  # noqa: E402
-                     role, states, text, value)
+from harness import Failure, Files, Session, text  # noqa: E402
+from tree import center, children, extents, name, role, states, value  # noqa: E402
 from known_faults import is_known  # noqa: E402
 
 KEYS = ["Return", "Escape", "Tab", "space", "Delete", "BackSpace", "Up", "Down", "Left", "Right",
