@@ -65,6 +65,38 @@ def text(number, language=0):
 # ------------------------------------------------------------ page server
 
 
+# ------------------------------------------------------------ file choosers
+# Known by their shape and the program's own filter texts: Qt's texts in
+# them ("Open", "Save As", "File name:") change with the language.
+
+
+def is_file_chooser(window):
+    kinds = [role(c) for c in children(window)]
+    return (role(window) == "dialog" and "split pane" in kinds and kinds.count("combo box") >= 2
+            and "text" in kinds)
+
+
+def chooser_field(dialog):
+    """The file name field."""
+    return next(c for c in children(dialog) if role(c) == "text")
+
+
+def chooser_accept(dialog):
+    """The Open or Save button: the first of the button box."""
+    for box in children(dialog):
+        if role(box) == "panel":
+            buttons = [b for b in children(box) if role(b) == "push button"]
+            if buttons:
+                return buttons[0]
+    raise Failure(f"no buttons in the file chooser {name(dialog)!r}")
+
+
+def chooser_filter(dialog):
+    """The file type shown: "Script File(*.xml)" or "Snap File(*.txt)"."""
+    combos = [name(c) for c in children(dialog) if role(c) == "combo box"]
+    return combos[-1] if combos else ""
+
+
 # ------------------------------------------------------------ the program
 
 
@@ -305,23 +337,21 @@ class Program:
         self.click(button)
         return button
 
-    def file_dialog(self, title, timeout=5):
-        """A file chooser: a dialog with a "File name:" field."""
+    def file_dialog(self, timeout=5):
+        """A file chooser of the program."""
         def probe():
-            for w in self.dialogs():
-                if role(w) == "dialog" and find(w, "text", "File name:") is not None:
-                    if title is None or name(w) == title:
-                        return w
-            return None
-        return self.wait_for(probe, timeout, f"the file chooser {title!r}")
+            return next((w for w in self.dialogs() if is_file_chooser(w)), None)
+        return self.wait_for(probe, timeout, "a file chooser")
 
-    def choose_file(self, dialog, file_name):
-        """Types a name into a file chooser and presses Enter, as a person does."""
-        field = find(dialog, "text", "File name:")
-        self.click(field)
+    def type_file_name(self, dialog, file_name):
+        """Types a name into a file chooser's name field, as a person does."""
+        self.click(chooser_field(dialog))
         self.screen.key("a", ["Control_L"])
         self.screen.type(file_name)
         time.sleep(0.2)
+
+    def choose_file(self, dialog, file_name):
+        self.type_file_name(dialog, file_name)
         self.screen.key("Return")
 
     # --- health

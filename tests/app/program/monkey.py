@@ -21,21 +21,15 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import Failure, Files, Session, text  # noqa: E402
-from tree import center, children, extents, name, role, states, value  # noqa: E402
+from harness import (Failure, Files, Session, chooser_accept, chooser_field,  # noqa: E402
+                     chooser_filter, is_file_chooser, text)
+from tree import GLib, center, extents, find_all, name, role, states, value  # noqa: E402
 from known_faults import is_known  # noqa: E402
 
 KEYS = ["Return", "Escape", "Tab", "space", "Delete", "BackSpace", "Up", "Down", "Left", "Right",
         "Prior", "Next", "Home", "End", "F2", "a", "b", "x", "1", "9", "period", "slash",
         "numbersign", "comma"]
 MODIFIERS = [(), (), (), (), ("Control_L",), ("Shift_L",), ("Control_L", "Shift_L")]
-
-
-def is_file_chooser(window):
-    """A file chooser by its shape (its texts change with the language)."""
-    kinds = [role(c) for c in children(window)]
-    return role(window) == "dialog" and "split pane" in kinds and kinds.count(
-        "combo box") >= 2 and "text" in kinds
 
 
 class Monkey:
@@ -139,62 +133,61 @@ class Monkey:
 
     def answer_chooser(self):
         p = self.program
-        for window in p.dialogs():
-            if not is_file_chooser(window):
-                continue
-            field = next(c for c in children(window) if role(c) == "text")
-            offered = value(field)
-            rng = self.rng
-            if rng.random() < 0.3:
-                self.note(f"file chooser (offered {offered!r}): cancelled with Escape")
-                p.click(field)
-                p.screen.key("Escape")
-                p.gone(window)
-                self.answered["cancelled"] += 1
-                return
-            if offered == "":
-                pick = rng.choice(sorted(f.name for f in self.folder.glob("*.xml")))
-                self.note(f"open chooser: {pick}")
-                p.choose_file(window, str(self.folder / pick))
-                p.gone(window)
-                self.answered["opened"] += 1
-                return
-            if offered.endswith(".txt"):
-                target = self.folder / f"snap-{self.count}.txt"
-            else:
-                saved = sorted(f.name for f in self.folder.glob("saved-*.xml"))
-                target = (self.folder / rng.choice(saved) if saved and rng.random() < 0.4
-                          else self.folder / f"saved-{self.count}.xml")
-            existed = target.exists()
-            self.note(f"save chooser (offered {offered!r}): {target.name}")
-            before = self.files.digest(target)
-            p.choose_file(window, str(target))
-            if existed:
-                box = p.wait_for(lambda: [w for w in p.dialogs() if role(w) == "alert"], 5,
-                                 "the question to replace the file")[0]
-                buttons = [b for b in children(box) if role(b) == "push button"] or [
-                    b for c in children(box) for b in children(c) if role(b) == "push button"]
-                if rng.random() < 0.5:
-                    self.note("  replace? yes")
-                    p.click(buttons[0])
-                else:
-                    self.note("  replace? no, then the chooser cancelled")
-                    p.click(buttons[1])
-                    p.gone(box)
-                    p.click(field)
-                    p.screen.key("Escape")
-                    p.gone(window)
-                    self.answered["cancelled"] += 1
-                    return
-            p.gone(window)
-            # The user saved: the file's new bytes are the ones to keep.
-            deadline = time.monotonic() + 3
-            while self.files.digest(target) == before and time.monotonic() < deadline:
-                time.sleep(0.05)
-            self.files.saved(target)
-            self.saves += 1
-            self.answered["saved"] += 1
+        rng = self.rng
+        window = next((w for w in p.dialogs() if is_file_chooser(w)), None)
+        if window is None:
             return
+        offered = value(chooser_field(window))
+        if rng.random() < 0.3:
+            self.note(f"file chooser (offered {offered!r}): cancelled with Escape")
+            self.cancel_chooser(window)
+            return
+        # A name that does not exist yet: a save chooser takes it, an open
+        # chooser keeps its Open button disabled.
+        snap = "(*.txt)" in chooser_filter(window)
+        fresh = self.folder / (f"snap-{self.count}.txt" if snap else f"saved-{self.count}.xml")
+        p.type_file_name(window, str(fresh))
+        if "enabled" not in states(chooser_accept(window)):
+            pick = rng.choice(sorted(f.name for f in self.folder.glob("*.xml")))
+            self.note(f"open chooser: {pick}")
+            p.choose_file(window, str(self.folder / pick))
+            p.gone(window)
+            self.answered["opened"] += 1
+            return
+        saved = sorted(self.folder.glob("snap-*.txt" if snap else "saved-*.xml"))
+        target = rng.choice(saved) if saved and rng.random() < 0.4 else fresh
+        self.note(f"save chooser (offered {offered!r}): {target.name}")
+        before = self.files.digest(target)
+        if target != fresh:
+            p.type_file_name(window, str(target))
+        p.screen.key("Return")
+        if target != fresh:
+            box = p.wait_for(lambda: [w for w in p.dialogs() if role(w) == "alert"], 5,
+                             "the question to replace the file")[0]
+            buttons = find_all(box, "push button")
+            if rng.random() < 0.5:
+                self.note("  replace? yes")
+                p.click(buttons[0])
+            else:
+                self.note("  replace? no, then the chooser cancelled")
+                p.click(buttons[1])
+                p.gone(box)
+                self.cancel_chooser(window)
+                return
+        p.gone(window)
+        # The user saved: the file's new bytes are the ones to keep.
+        deadline = time.monotonic() + 3
+        while self.files.digest(target) == before and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.files.saved(target)
+        self.saves += 1
+        self.answered["saved"] += 1
+
+    def cancel_chooser(self, window):
+        self.program.click(chooser_field(window))
+        self.program.screen.key("Escape")
+        self.program.gone(window)
+        self.answered["cancelled"] += 1
 
     # --- random actions
 
@@ -251,7 +244,10 @@ class Monkey:
             ["control", "click", "double", "right", "drag", "wheel", "key", "type", "hover",
              "close", "quit"], [30, 20, 6, 4, 8, 8, 16, 4, 6, 3, 1])[0]
         if kind == "control":
-            (x, y), what = self.control_point(window)
+            try:
+                (x, y), what = self.control_point(window)
+            except GLib.Error:  # the window went away meanwhile
+                (x, y), what = self.point(window), "a point"
             if self.on_pin(x, y):
                 return self.note("skipped the pin (a known fault ends the program)")
             self.note(f"click {what} at {x},{y} in {where}")

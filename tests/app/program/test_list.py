@@ -9,7 +9,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from harness import MAIN_TITLE, text  # noqa: E402
+from harness import MAIN_TITLE, chooser_field, text  # noqa: E402
 from program_case import NO, SAMPLE_NAMES, YES, ProgramCase  # noqa: E402
 from tree import find, find_all, name, role, states, value  # noqa: E402
 
@@ -191,7 +191,7 @@ class ListCommands(ProgramCase):
         self.files.watch(saved)
         with self.step("Save as a new file", saved=[saved]):
             self.press(179)
-            chooser = p.file_dialog(None)
+            chooser = p.file_dialog()
             self.shot("save-chooser")
             p.choose_file(chooser, "mine.xml")
             p.gone(chooser)
@@ -201,7 +201,7 @@ class ListCommands(ProgramCase):
         self.assertIn("<name>Extra</name>", written)
         with self.step("Save over it, answered No to the question"):
             self.press(179)
-            chooser = p.file_dialog(None)
+            chooser = p.file_dialog()
             p.choose_file(chooser, "mine.xml")
             box = p.wait_for(lambda: [w for w in p.dialogs() if role(w) == "alert"], 5,
                              "the question to replace the file")[0]
@@ -215,7 +215,7 @@ class ListCommands(ProgramCase):
             self.wait_rows(0)
         with self.step("Load the saved file"):
             self.press(178)
-            chooser = p.file_dialog(None)
+            chooser = p.file_dialog()
             p.choose_file(chooser, "mine.xml")
             p.gone(chooser)
             self.wait_rows(7)
@@ -223,7 +223,7 @@ class ListCommands(ProgramCase):
         self.assertEqual(self.title(), f"{MAIN_TITLE} - mine.xml")
         with self.step("Load, cancelled"):
             self.press(178)
-            chooser = p.file_dialog(None)
+            chooser = p.file_dialog()
             p.answer(chooser, "Cancel")
             p.gone(chooser)
         self.assertEqual(len(p.rows()), 7)
@@ -235,9 +235,8 @@ class ListCommands(ProgramCase):
         self.files.watch(snap)
         with self.step("Snap", saved=[snap]):
             self.press(180)
-            chooser = p.file_dialog(None)
-            field = find(chooser, "text", "File name:")
-            self.assertEqual(value(field), "My Snap.txt")
+            chooser = p.file_dialog()
+            self.assertEqual(value(chooser_field(chooser)), "My Snap.txt")
             p.screen.key("Return")
             p.gone(chooser)
             p.wait_for(snap.exists, 3, "the snapshot")
