@@ -125,7 +125,7 @@ class ProgramCase(unittest.TestCase):
         """Opens the language menu and picks its item number index (0 English,
         1 Simplified, 2 Traditional, 3 Repeat...) with the keys, as the menu
         is a pop-up the accessibility tree does not list."""
-        button = self.program.button(text(184, self.language))
+        button = self.program.button(text(207, self.language))
         self.program.click(button)
         self.program.wait_for(lambda: [w for w in self.program.screen.windows(self.program.pid)
                                        if w["popup"]], 3, "the language menu")
