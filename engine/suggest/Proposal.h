@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/suggest/AnchorKey.h"
+#include "engine/suggest/PickProblem.h"
+
+namespace pagelark {
+
+struct ProposedFilter {
+    std::string filter;
+    AnchorKey key;
+};
+
+// Filters built for one selection, best first, before they are checked, and
+// what checking them must find.
+struct Proposal {
+    std::vector<ProposedFilter> filters;
+    PickProblem problem = PickProblem::None;  // why there are none
+    int count = 0;                            // the number the problem names
+    std::string result;                       // the Result each must give
+    std::vector<std::string> markers;         // HREF: the links it must gather, in order
+};
+
+// Keeps `filters` sorted by key and at most `wanted` long; true when a
+// filter whose key is at least `next` can no longer get in.
+bool KeepBest(std::vector<ProposedFilter>& filters, ProposedFilter filter, size_t wanted);
+bool Settled(const std::vector<ProposedFilter>& filters, size_t wanted, const AnchorKey& next);
+
+}  // namespace pagelark
