@@ -19,6 +19,10 @@ bool WorkText::Usable(long begin, long end, bool inParameters) const {
         m_text.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
     if (piece.find('#') != std::string_view::npos) return false;
     if (piece.find("__") != std::string_view::npos) return false;
+    // A control byte (0x1F survives flattening) has no place in a script file.
+    for (const char c : piece) {
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+    }
     return !inParameters || piece.find(',') == std::string_view::npos;
 }
 

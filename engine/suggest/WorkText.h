@@ -28,7 +28,7 @@ class WorkText {
     // The first word that ends after `offset` (Words().size() if none).
     size_t WordIndex(long offset) const;
     // Whether a stretch of the text can be a Filter's text: no "#", no link
-    // marker, and for P2 and END also no "," (which would end a parameter).
+    // marker, no control byte, and for P2 also no "," (which would end it).
     bool Usable(long begin, long end, bool inParameters) const;
 
   private:

@@ -42,10 +42,10 @@ TEST(SuggestFilters, StartFoundEarlierInsideALongerWordIsNotTrusted) {
 }
 
 TEST(SuggestFilters, StartWithoutDigitsBeatsANearerOneWithDigits) {
-    const Picked picked("<p>Weather report 2024 sunny spells</p>");
+    const Picked picked("<p>Forecast for Tuesday 8th: sunny spells</p>");
     const Suggestion suggestion = picked.Words("sunny spells");
     picked.ExpectAllGive(suggestion, "sunny spells ");
-    EXPECT_EQ(suggestion.candidates.front().filter, "report#DATA,2,2#");
+    EXPECT_EQ(suggestion.candidates.front().filter, "Tuesday#DATA,2,2#");
     EXPECT_TRUE(suggestion.candidates.front().steady);
 }
 
@@ -64,10 +64,12 @@ TEST(SuggestFilters, WordsThePageJoinsOrSplitsAreGivenAsSelected) {
     // A line break in the source joins "on" and "Tuesday" in the flattened
     // text, a tag splits "Weather"; "&amp;" stays as written.
     const Picked picked(
-        "<p>The council met on\nTuesday to discuss Wea<b>ther</b> &amp; roads.</p>");
+        "<p>The council met on\nTuesday to discuss Wea<b>ther</b> &amp; roads. It&#8217;s "
+        "late</p>");
     picked.ExpectAllGive(picked.Words("Tuesday to"), "Tuesday to ");
     picked.ExpectAllGive(picked.Words("council met on"), "council met on ");
     picked.ExpectAllGive(picked.Words("Weather & roads."), "Wea ther &amp; roads. ");
+    picked.ExpectAllGive(picked.Words("It\u2019s late"), "It&#8217;s late ");
 }
 
 TEST(SuggestFilters, WordsWithHashOrCommaAreGiven) {
