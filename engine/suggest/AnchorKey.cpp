@@ -86,4 +86,11 @@ void AnchorKey::Add(std::string_view text, bool shown) {
     }
 }
 
+void AnchorKey::Include(const AnchorKey& texts) {
+    digits = digits || texts.digits;
+    unreadable = unreadable || texts.unreadable;
+    words += texts.words;
+    bytes += texts.bytes;
+}
+
 }  // namespace pagelark

@@ -21,6 +21,8 @@ struct AnchorKey {
     // Counts in one more text of the Filter; `shown` tells whether a browser
     // shows it.
     void Add(std::string_view text, bool shown);
+    // Counts in the texts another key was made of.
+    void Include(const AnchorKey& texts);
 };
 
 inline constexpr int kNearWords = 10;

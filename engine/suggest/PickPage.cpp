@@ -1,7 +1,5 @@
 #include "engine/suggest/PickPage.h"
 
-#include <algorithm>
-
 #include "engine/page/FlattenPage.h"
 #include "engine/page/TextBytes.h"
 #include "engine/suggest/ShownWords.h"
@@ -48,41 +46,37 @@ PickPage::PickPage(std::string_view page, std::string_view baseUrl, LinkRecorder
     m_flat.resize(length);
     StripWithOffsets(m_flat, m_text, m_flatOffsets);
 
+    // The words of the text, and which of them a browser shows.
+    std::vector<WorkText::Word> words;
     for (size_t i = 0; i < m_text.size();) {
         while (i < m_text.size() && IsBlank(static_cast<unsigned char>(m_text[i])))
             ++i;
         const size_t begin = i;
         while (i < m_text.size() && !IsBlank(static_cast<unsigned char>(m_text[i])))
             ++i;
-        if (begin < i) m_words.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(i)});
+        if (begin < i)
+            words.push_back({static_cast<uint32_t>(begin), static_cast<uint32_t>(i), true});
     }
-    m_shown = ShownWords(page, baseUrl, m_words.size());
+    const std::vector<char> shown = ShownWords(page, baseUrl, words.size());
+    for (size_t w = 0; w < shown.size(); ++w)
+        words[w].shown = shown[w] != 0;
+
     m_match = PageMatchForm(m_text);
     m_matchShown.resize(m_match.bytes.size());
     size_t word = 0;
     for (size_t k = 0; k < m_match.bytes.size(); ++k) {
-        while (m_words[word].end <= m_match.from[k])
+        while (words[word].end <= m_match.from[k])
             ++word;
-        m_matchShown[k] = Shown(word);
+        m_matchShown[k] = words[word].shown;
     }
 
-    std::vector<WorkText::Word> dataWords;
-    std::vector<WorkText::Word> hrefWords;
-    dataWords.reserve(m_words.size());
-    hrefWords.reserve(m_words.size());
-    for (size_t i = 0; i < m_words.size(); ++i) {
-        const Word& w = m_words[i];
-        dataWords.push_back({w.begin, w.end, Shown(i)});
-        hrefWords.push_back({m_flatOffsets[w.begin], m_flatOffsets[w.end - 1] + 1, Shown(i)});
+    std::vector<WorkText::Word> flatWords = words;
+    for (WorkText::Word& w : flatWords) {
+        w.begin = m_flatOffsets[w.begin];
+        w.end = m_flatOffsets[w.end - 1] + 1;
     }
-    m_dataText.emplace(m_text, std::move(dataWords));
-    m_hrefText.emplace(m_flat, std::move(hrefWords));
-}
-
-size_t PickPage::WordIndex(size_t offset) const {
-    const auto it = std::partition_point(m_words.begin(), m_words.end(),
-                                         [offset](const Word& w) { return w.end <= offset; });
-    return static_cast<size_t>(it - m_words.begin());
+    m_dataText.emplace(m_text, std::move(words));
+    m_hrefText.emplace(m_flat, std::move(flatWords));
 }
 
 }  // namespace pagelark

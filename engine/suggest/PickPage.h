@@ -21,11 +21,6 @@ class LinkRecorder;
 // neither copied nor moved.
 class PickPage {
   public:
-    struct Word {
-        uint32_t begin;  // offsets in Text()
-        uint32_t end;
-    };
-
     // `page` is what the worker would flatten (converted to UTF-8), `baseUrl`
     // the item's URL; the links are numbered through `links`.
     PickPage(std::string_view page, std::string_view baseUrl, LinkRecorder& links);
@@ -38,16 +33,11 @@ class PickPage {
     const std::string& Text() const { return m_text; }
     // Where each byte of Text() is in Flat().
     uint32_t FlatOffset(size_t textOffset) const { return m_flatOffsets[textOffset]; }
-    // The runs of non-blanks of Text(), in order.
-    const std::vector<Word>& Words() const { return m_words; }
-    // Index of the word that holds `offset`, or of the first word after it
-    // (Words().size() when there is none).
-    size_t WordIndex(size_t offset) const;
-    bool Shown(size_t word) const { return m_shown.empty() || m_shown[word] != 0; }
     const MatchForm& Match() const { return m_match; }
     // Whether the byte of the match form at `offset` is in a shown word.
     bool MatchShown(size_t offset) const { return m_matchShown[offset] != 0; }
-    // Text() with its words, for DATA mode.
+    // Text() with its words (the runs of non-blanks) and whether a browser
+    // shows them, for DATA mode.
     const WorkText& DataText() const { return *m_dataText; }
     // Flat() with the words of Text() placed in it, for HREF mode.
     const WorkText& HrefText() const { return *m_hrefText; }
@@ -56,8 +46,6 @@ class PickPage {
     std::string m_flat;
     std::string m_text;
     std::vector<uint32_t> m_flatOffsets;
-    std::vector<Word> m_words;
-    std::vector<char> m_shown;  // empty: every word is shown
     MatchForm m_match;
     std::vector<char> m_matchShown;
     std::optional<WorkText> m_dataText;

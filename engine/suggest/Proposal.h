@@ -23,9 +23,12 @@ struct Proposal {
     std::vector<std::string> markers;         // HREF: the links it must gather, in order
 };
 
-// Keeps `filters` sorted by key and at most `wanted` long; true when a
-// filter whose key is at least `next` can no longer get in.
-bool KeepBest(std::vector<ProposedFilter>& filters, ProposedFilter filter, size_t wanted);
+// Puts `filter` among `filters`, which stay sorted by key and at most
+// `wanted` long, unless the same Filter is there already.
+void KeepBest(std::vector<ProposedFilter>& filters, ProposedFilter filter, size_t wanted);
+
+// True when `filters` are `wanted` and a Filter with a key of `next` or
+// worse would not get in.
 bool Settled(const std::vector<ProposedFilter>& filters, size_t wanted, const AnchorKey& next);
 
 }  // namespace pagelark

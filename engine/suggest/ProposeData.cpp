@@ -100,10 +100,7 @@ Proposal ProposeData(const WorkText& work, size_t begin, size_t end, size_t want
                 return std::nullopt;
             }
             endText = fits->text;
-            filter.key.digits = filter.key.digits || fits->key.digits;
-            filter.key.unreadable = filter.key.unreadable || fits->key.unreadable;
-            filter.key.words += fits->key.words;
-            filter.key.bytes += fits->key.bytes;
+            filter.key.Include(fits->key);
         }
         // Word 0 is the rest of a word START cuts, else the empty word before a blank.
         const size_t p0 = cutStart ? 0 : target - start.lastWord;

@@ -59,10 +59,7 @@ std::vector<ProposedFilter> ChooseStarts(
                 FindNearText(work, previous, start.begin, kNearTextTries);
             if (!near) continue;
             anchoring.near = near->text;
-            anchoring.key.digits = anchoring.key.digits || near->key.digits;
-            anchoring.key.unreadable = anchoring.key.unreadable || near->key.unreadable;
-            anchoring.key.words += near->key.words;
-            anchoring.key.bytes += near->key.bytes;
+            anchoring.key.Include(near->key);
             anchoring.key.near = true;
             if (Settled(filters, wanted, anchoring.key)) continue;
         }
