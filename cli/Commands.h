@@ -9,6 +9,7 @@ int RunExtract(const Args& args);
 int RunList(const Args& args);
 int RunResave(const Args& args);
 int RunCollect(const Args& args);
+int RunSuggest(const Args& args);
 
 inline constexpr char kFlattenUsage[] = "pagelark-cli flatten [--base URL] [--links] FILE";
 inline constexpr char kExtractUsage[] =
@@ -18,5 +19,7 @@ inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
 inline constexpr char kCollectUsage[] =
     "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json] [--jobs N] [--deadline S]"
     " [--state FILE] [--changed-only]";
+inline constexpr char kSuggestUsage[] =
+    "pagelark-cli suggest --select TEXT [--occurrence K] [--links] [--base URL] [--json] FILE";
 
 }  // namespace pagelark::cli

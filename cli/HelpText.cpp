@@ -14,7 +14,7 @@ struct CommandText {
     std::string_view details;  // what the command does and its options
 };
 
-constexpr std::array<CommandText, 5> kCommands{{
+constexpr std::array<CommandText, 6> kCommands{{
     {"flatten", kFlattenUsage, "print a page's text as the collection flattens it",
      "Prints the flattened text of FILE (an HTML page) and a line feed.\n"
      "\n"
@@ -49,6 +49,25 @@ constexpr std::array<CommandText, 5> kCommands{{
      "  --state FILE     keep each item's last Result and links in FILE between runs;\n"
      "                   an item whose Result differs from the last run's is changed\n"
      "  --changed-only   print only the changed items\n"},
+    {"suggest", kSuggestUsage, "propose Filters that give words selected on a page",
+     "Flattens FILE and prints the best Filter whose Result is exactly the selected\n"
+     "words on its first line, and that Result on the second. Every Filter is\n"
+     "checked on the page before it is offered; START, NEAR and END without digits\n"
+     "come first, then texts that read as words, short ones, and ones close to the\n"
+     "selection. When no Filter gives the selection, the reason goes to standard\n"
+     "error and the exit status is 1.\n"
+     "\n"
+     "  --select TEXT     the selected words as a browser shows them (required);\n"
+     "                    blanks, tags and entities do not matter\n"
+     "  --occurrence K    the K-th place the page shows them (1); counted in the text\n"
+     "                    a browser shows (not the title, scripts or styles), blanks\n"
+     "                    left out, also inside longer words\n"
+     "  --links           propose HREF Filters that gather exactly the links the\n"
+     "                    selection covers\n"
+     "  --base URL        the page's URL, against which relative links are resolved\n"
+     "  --json            print every Filter proposed, best first: an array of\n"
+     "                    objects with filter, result, entries and the links\n"
+     "                    (marker to URL) of the entries\n"},
 }};
 
 // Shown with every help text, after the line about standard input.
@@ -60,7 +79,8 @@ constexpr std::string_view kTextOutput =
 constexpr std::string_view kExitStatus =
     "Exit status:\n"
     "  0    done\n"
-    "  1    a file could not be read or written, or a page could not be fetched\n"
+    "  1    a file could not be read or written, a page could not be fetched, or no\n"
+    "       Filter gives the selection (suggest)\n"
     "  2    bad usage\n"
     "  130  interrupted (Ctrl+C)\n";
 
