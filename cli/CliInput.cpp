@@ -6,6 +6,8 @@
 #include <iostream>
 #include <memory>
 
+#include "files/ScriptFile.h"
+
 namespace pagelark::cli {
 namespace {
 
@@ -31,6 +33,15 @@ std::optional<std::string> ReadInput(const std::string& path) {
     }
     std::cerr << "pagelark-cli: cannot read " << (path == "-" ? "standard input" : path) << ": "
               << std::strerror(errno != 0 ? errno : EIO) << "\n";
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadScriptInput(const std::string& path) {
+    std::string text;
+    std::string error;
+    if (ReadScriptFile(path, text, &error)) return text;
+    std::cerr << "pagelark-cli: cannot read " << (path == "-" ? "standard input" : path) << ": "
+              << error << "\n";
     return std::nullopt;
 }
 

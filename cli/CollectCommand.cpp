@@ -126,7 +126,7 @@ int RunCollect(const Args& args) {
         if (!seconds) return UsageError(kCollectUsage, "--deadline needs seconds from 0 to 86400");
         settings.fetch.pageDeadlineSeconds = *seconds;
     }
-    const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
+    std::optional<std::string> text = ReadScriptInput(parsed.positionals[0]);
     if (!text) return kExitFailed;
 
     XmlDocument live;
@@ -136,7 +136,7 @@ int RunCollect(const Args& args) {
         return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
                            std::move(fields.url));
     });
-    LoadScriptText(*text, live, list, host.MemoryRowsOf());
+    LoadScriptText(std::move(*text), live, list, host.MemoryRowsOf());
 
     bool interrupted = false;
     {
