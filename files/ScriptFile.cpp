@@ -125,6 +125,8 @@ int LoadScriptText(std::string text, XmlDocument& live, ItemList& list, ItemRows
 
     file.ResetCursor();
     if (!file.FindElement("xml")) return 0;
+    // The rows go in at once: a list on screen lays them out and paints once.
+    const RowBatch batch(rows);
     int added = 0;
     while (list.nextItemNumber < kMaxItemNumber && file.FindChildElement("item")) {
         const int number = ++list.nextItemNumber;  // used up even by a skipped item

@@ -62,6 +62,9 @@ void CMainDlg::LoadScriptFile(const QString& path) {
         ShowMessageBox(this, LangText(kReadFailed), QMessageBox::NoIcon);
         return;
     }
+    // The old rows go and the new ones come with their marks in one batch:
+    // one layout and one repaint however long the list.
+    const RowBatch batch(m_rows);
     LoadScriptText(std::move(text), m_live, m_items, m_rows);
     OpenState();
     MarkRows();

@@ -140,13 +140,16 @@ void CMainDlg::WriteState() {
 }
 
 void CMainDlg::MarkRows() {
-    for (int row = 0; row < m_list->GetItemCount(); ++row) {
-        ReportItemInfo info;
-        info.mask = RIF_STATE;
-        info.item = row;
-        info.state =
-            m_changes.IsChanged(ItemNumberFromData(m_rows.GetItemData(row))) ? RIS_BOLD : 0;
-        m_rows.SetItem(info);
+    {
+        const RowBatch batch(m_rows);
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            ReportItemInfo info;
+            info.mask = RIF_STATE;
+            info.item = row;
+            info.state =
+                m_changes.IsChanged(ItemNumberFromData(m_rows.GetItemData(row))) ? RIS_BOLD : 0;
+            m_rows.SetItem(info);
+        }
     }
     UpdateWatchStatus();
 }

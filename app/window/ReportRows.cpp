@@ -32,4 +32,12 @@ std::string ReportRows::GetItemText(int item, int subItem) {
     return m_list->GetItemText(item, subItem);
 }
 
+void ReportRows::BeginBatch() {
+    m_list->BeginBatch();
+}
+
+void ReportRows::EndBatch() {
+    m_list->EndBatch();
+}
+
 }  // namespace pagelark

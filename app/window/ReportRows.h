@@ -20,6 +20,8 @@ class ReportRows : public ItemRows {
     int InsertItem(const ReportItemInfo& info) override;
     bool DeleteAllItems() override;
     std::string GetItemText(int item, int subItem) override;
+    void BeginBatch() override;
+    void EndBatch() override;
 
   private:
     CReportCtrl* m_list = nullptr;

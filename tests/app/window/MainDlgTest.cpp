@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -18,6 +20,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <tuple>
@@ -32,6 +35,7 @@
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
+#include "files/ScriptFile.h"
 #include "report/widgets/ReportCtrl.h"
 #include "tests/support/LocalServer.h"
 #include "tests/support/ReadFile.h"
@@ -174,6 +178,37 @@ TEST_F(MainDlgTest, CaptionFollowsLoadAndNewAndNewAsksOnlyWithRows) {
     Click(D::IDC_NEW);
     EXPECT_EQ(List().GetItemCount(), 0);
     EXPECT_EQ(window->windowTitle(), "Pagelark V1.05");
+}
+
+TEST_F(MainDlgTest, ALongListOpensInOneLayoutAtItsTopAndATooLargeFileIsRefused) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (int i = 0; i < 9999; ++i)
+        items.emplace_back("Item " + std::to_string(i), "http://example.org/" + std::to_string(i));
+    LoadItems(items);
+    ASSERT_EQ(List().GetItemCount(), 9999);
+    List().ScrollVertically(ScrollCommand::End);
+    ASSERT_GT(List().verticalScrollBar()->value(), 0);
+
+    // Loading again: the old rows go and the new ones come as one change,
+    // and the view starts at the first row.
+    QSignalSpy ranges(List().verticalScrollBar(), &QScrollBar::rangeChanged);
+    items.pop_back();
+    LoadItems(items);
+    EXPECT_EQ(List().GetItemCount(), 9998);
+    EXPECT_EQ(ranges.count(), 1);
+    EXPECT_EQ(List().verticalScrollBar()->value(), 0);
+
+    // A file too large to be a list: the I/O message, the list as it was,
+    // the file as it was.
+    const std::string big = Temp("big.xml");
+    std::ofstream(big) << "<xml version=1.0>\r\n";
+    std::filesystem::resize_file(big, kMaxScriptFileBytes + 1);
+    chosen = QString::fromStdString(big);
+    Click(D::IDC_LOAD);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Errors in I/O operation. ");
+    EXPECT_EQ(List().GetItemCount(), 9998);
+    EXPECT_EQ(std::filesystem::file_size(big), kMaxScriptFileBytes + 1);
 }
 
 TEST_F(MainDlgTest, DeleteTakesOnlyTheFirstSelectedAndEnableBringsTheBandBack) {
