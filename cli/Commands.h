@@ -9,6 +9,7 @@ int RunExtract(const Args& args);
 int RunList(const Args& args);
 int RunResave(const Args& args);
 int RunCollect(const Args& args);
+int RunWatch(const Args& args);
 
 inline constexpr char kFlattenUsage[] = "pagelark-cli flatten [--base URL] [--links] FILE";
 inline constexpr char kExtractUsage[] =
@@ -18,5 +19,8 @@ inline constexpr char kResaveUsage[] = "pagelark-cli resave IN.xml OUT.xml";
 inline constexpr char kCollectUsage[] =
     "pagelark-cli collect SCRIPT.xml [--snap OUT.txt] [--json] [--jobs N] [--deadline S]"
     " [--state FILE] [--changed-only]";
+inline constexpr char kWatchUsage[] =
+    "pagelark-cli watch SCRIPT.xml --every SECONDS [--runs N] [--state FILE]"
+    " [--on-change COMMAND] [--jobs N] [--deadline S] [--json]";
 
 }  // namespace pagelark::cli

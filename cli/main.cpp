@@ -47,5 +47,6 @@ int main(int argc, char** argv) {
     if (command == "extract") return RunExtract(args);
     if (command == "list") return RunList(args);
     if (command == "resave") return RunResave(args);
+    if (command == "watch") return RunWatch(args);
     return RunCollect(args);
 }

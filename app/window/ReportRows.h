@@ -20,6 +20,7 @@ class ReportRows : public ItemRows {
     int InsertItem(const ReportItemInfo& info) override;
     bool DeleteAllItems() override;
     std::string GetItemText(int item, int subItem) override;
+    int GetItemImage(int row) override;
     void BeginBatch() override;
     void EndBatch() override;
 

@@ -29,6 +29,8 @@ class ItemRows {
     virtual int InsertItem(const ReportItemInfo& info) = 0;
     virtual bool DeleteAllItems() = 0;
     virtual std::string GetItemText(int item, int subItem) = 0;
+    // The State column's image (an ItemState value), or -1 for no such row.
+    virtual int GetItemImage(int row) = 0;
 
     // Many changes as one: a list on screen lays out and repaints once, at
     // EndBatch. Nothing by default.
