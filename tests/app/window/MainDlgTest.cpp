@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +35,7 @@
 #include "app/language/UiLanguage.h"
 #include "app/window/FileChooser.h"
 #include "app/window/MainDlg.h"
+#include "app/window/RepeatDlg.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
@@ -492,6 +496,50 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     EXPECT_EQ(List().GetItemText(0, 2), "13.00 ");
     EXPECT_TRUE(window->WatchStatus()->text().isEmpty());
     EXPECT_TRUE(ReadFile(state).starts_with("{\n \"format\": 1"));
+}
+
+TEST_F(MainDlgTest, TheRepeatDialogsCommandGetsTheChangedRowsAndItsFailureShows) {
+    const auto run = [this] {
+        Click(D::IDC_START);
+        return QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000);
+    };
+    const std::string handed = Temp("handed.json");
+    const QString command = QString::fromStdString("sh -c 'cat > \"" + handed + "\"'");
+    QTimer::singleShot(0, [command] {
+        auto* dialog = qobject_cast<RepeatDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->CommandBox()->setText("notify-send 'unclosed");
+        EXPECT_FALSE(dialog->OkButton()->isEnabled());
+        dialog->CommandBox()->setText(command);
+        EXPECT_TRUE(dialog->OkButton()->isEnabled());
+        dialog->OkButton()->click();
+    });
+    window->OnRepeatSetting();
+    EXPECT_EQ(window->ChangeCommandText(), command);
+    EXPECT_EQ(QSettings().value("ChangeCommand").toString(), command);
+
+    LoadItems({{"moves", Url("/moving")}, {"still", Url("/page")}});
+    ASSERT_TRUE(run());
+    changed = true;
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFile(handed).ends_with("\n"); }, 5000));
+    const std::string rows = ReadFile(handed);
+    EXPECT_NE(rows.find(R"("number":1,"state":"Done","name":"moves","result":"13.00 ")"),
+              std::string::npos)
+        << rows;
+    EXPECT_EQ(rows.find("still"), std::string::npos) << "only the changed row";
+
+    window->SetChangeCommand("false");
+    changed = false;
+    ASSERT_TRUE(run());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return window->WatchStatus()->text() ==
+                   "The command on changes failed: false: exit status 1";
+        },
+        5000))
+        << window->WatchStatus()->text().toStdString();
+    window->SetChangeCommand("");
 }
 
 TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {
