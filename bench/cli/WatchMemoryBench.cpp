@@ -6,7 +6,6 @@
 //
 //   build/bench/cli/watch_memory_bench
 #include <benchmark/benchmark.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,14 +70,13 @@ void WatchMemory(benchmark::State& state) {
         int seen = 0;
         char* line = nullptr;
         size_t size = 0;
+        // The first run has nothing to compare with and prints nothing: the
+        // line of run N is line N - 1.
         while (getline(&line, &size, lines) > 0) {
-            ++seen;
-            if (seen == 1) state.counters["rss_run1_mb"] = ResidentMb(child);
-            if (seen == 30) state.counters["rss_run30_mb"] = ResidentMb(child);
-            if (seen == lastRun) {
-                state.counters["rss_last_mb"] = ResidentMb(child);
-                kill(child, SIGTERM);
-            }
+            const int run = ++seen + 1;
+            if (run == 2) state.counters["rss_run2_mb"] = ResidentMb(child);
+            if (run == 30) state.counters["rss_run30_mb"] = ResidentMb(child);
+            if (run == lastRun) state.counters["rss_last_mb"] = ResidentMb(child);
         }
         free(line);
         fclose(lines);
@@ -86,7 +84,7 @@ void WatchMemory(benchmark::State& state) {
         waitpid(child, &status, 0);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         state.SetIterationTime(took.count());
-        state.counters["runs"] = seen;
+        state.counters["runs"] = seen + 1;
         state.counters["exit"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         state.counters["last_vs_run30"] =
             state.counters["rss_last_mb"] / state.counters["rss_run30_mb"];

@@ -234,8 +234,8 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
             }
             // Links are numbered on from the list's counter and taken over
             // only if the run is still on when the result is written.
-            auto flat =
-                std::make_shared<FlatPage>(std::string(), PageLinks(m_list.links.LinkCounter()));
+            auto flat = std::make_shared<FlatPage>(
+                FlatPage{std::string(), PageLinks(m_list.links.LinkCounter())});
             // Room for link markers longer than the tags they stand for.
             std::vector<char> buffer(2 * bytes->size() + 64);
             size_t flatLength = 0;
