@@ -25,11 +25,13 @@ constexpr int kLinksPerPage = 300;
 
 void CollectPeakMemory(benchmark::State& state) {
     const int items = static_cast<int>(state.range(0));
+    const int slowFirstSeconds = static_cast<int>(state.range(1));
     pagelark::LocalServer server;
     server.Routes().Get(
-        R"(/p/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(pagelark::bench::MakeLinkPage(std::stoi(request.matches[1].str()),
-                                                               kPageBytes, kLinksPerPage),
+        R"(/p/(\d+))", [=](const httplib::Request& request, httplib::Response& response) {
+            const int number = std::stoi(request.matches[1].str());
+            if (number == 1) std::this_thread::sleep_for(std::chrono::seconds(slowFirstSeconds));
+            response.set_content(pagelark::bench::MakeLinkPage(number, kPageBytes, kLinksPerPage),
                                  "text/html");
         });
     server.Start();
