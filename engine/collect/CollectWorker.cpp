@@ -10,6 +10,7 @@
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "engine/collect/PageDownloads.h"
+#include "engine/collect/RowReason.h"
 #include "engine/collect/StoreExtraction.h"
 #include "engine/fetch/FetchError.h"
 #include "engine/page/ExtractResult.h"
@@ -63,6 +64,7 @@ bool CollectWorker::Start() {
         // this lock and leaves without claiming a row of the new run.
         const std::lock_guard<std::mutex> hold(m_claimLock);
         generation = ++m_generation;
+        ++m_list.runSerial;
         m_claimIndex = -1;
         m_running.store(1);
     }
@@ -223,19 +225,23 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
     if (!disabled) {
         const bool fetched = page == nullptr;
         if (fetched) {
-            std::optional<std::string> bytes = downloads.Take(item.url, ahead);
-            if (!bytes) {
+            DownloadedPage downloaded = downloads.Take(item.url, ahead);
+            if (!downloaded.text) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
+                    m_list.reasons.Set(item.number, ReasonOfFetch(downloaded.failure),
+                                       m_list.runSerial);
                     SetRowImage(m_host.Rows(), row, static_cast<int>(ItemState::Failed));
                 });
                 return;
             }
+            const std::optional<std::string>& bytes = downloaded.text;
             // Links are numbered on from the list's counter and taken over
             // only if the run is still on when the result is written.
-            auto flat = std::make_shared<FlatPage>(
-                FlatPage{std::string(), PageLinks(m_list.links.LinkCounter())});
+            auto flat = std::make_shared<FlatPage>(FlatPage{std::string(),
+                                                            PageLinks(m_list.links.LinkCounter()),
+                                                            downloaded.status, downloaded.cut});
             // Room for link markers longer than the tags they stand for.
             std::vector<char> buffer(2 * bytes->size() + 64);
             size_t flatLength = 0;
@@ -256,6 +262,9 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
                 const std::string result = CutUtf8(extraction.result, kResultBytes);
                 SetRowText(rows, row, 2, result);
                 SetRowText(rows, row, 3, LastUpdateText(m_clock()));
+                m_list.reasons.Set(item.number,
+                                   ReasonOfPage(page->status, page->cut, extraction.miss),
+                                   m_list.runSerial);
                 SetRowImage(rows, row, static_cast<int>(ItemState::Done));
             }))
             return;
