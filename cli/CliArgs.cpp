@@ -24,8 +24,9 @@ int ParseArgs(const Args& args, const CommandSyntax& syntax, ParsedArgs& parsed)
     }
     if (parsed.positionals.size() < syntax.positionals)
         return UsageError(syntax.usage, "a file name is missing");
-    if (parsed.positionals.size() > syntax.positionals)
-        return UsageError(syntax.usage, "too many file names");
+    if (parsed.positionals.size() > syntax.positionals + syntax.optionalPositionals)
+        return UsageError(syntax.usage, syntax.optionalPositionals > 0 ? "too many arguments"
+                                                                       : "too many file names");
     return 0;
 }
 

@@ -15,7 +15,8 @@ struct CommandSyntax {
     std::set<std::string, std::less<>> valueOptions;  // "--base" URL
     std::set<std::string, std::less<>> flags;         // "--json"
     std::set<std::string, std::less<>> required;      // value options that must be given
-    size_t positionals = 1;  // exactly this many other arguments ("-" counts as one)
+    size_t positionals = 1;          // this many other arguments ("-" counts as one)
+    size_t optionalPositionals = 0;  // and up to this many more
 };
 
 struct ParsedArgs {

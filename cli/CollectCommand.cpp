@@ -1,12 +1,12 @@
+#include <ctime>
 #include <iostream>
 #include <optional>
-#include <set>
 
-#include "cli/TerminalText.h"
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/ListRun.h"
 #include "cli/StopSignals.h"
+#include "cli/TerminalText.h"
 #include "engine/watch/ChangeTracker.h"
 #include "engine/watch/RunOutcomes.h"
 #include "files/SafeFile.h"
@@ -17,14 +17,16 @@ namespace pagelark::cli {
 
 int RunCollect(const Args& args) {
     const CommandSyntax syntax{kCollectUsage,
-                               {"--snap", "--jobs", "--deadline", "--state"},
-                               {"--json", "--changed-only"},
+                               {"--snap", "--jobs", "--deadline", "--state", "--attention"},
+                               {"--json", "--changed-only", "--confirm"},
                                {},
                                1};
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
     CollectSettings settings;
     if (const int status = ParseCollectSettings(parsed, kCollectUsage, settings)) return status;
+    ChangeRules rules;
+    if (const int status = ParseChangeRules(parsed, kCollectUsage, rules)) return status;
     std::optional<std::string> text = ReadScriptInput(parsed.positionals[0]);
     if (!text) return kExitFailed;
 
@@ -42,17 +44,11 @@ int RunCollect(const Args& args) {
     // Each run is compared with the one before; without a state file every
     // run is a first run and nothing is marked.
     ChangeTracker changes;
+    changes.SetRules(rules);
     const bool keepState = parsed.values.contains("--state");
-    if (keepState) {
-        StateRead state = ReadStateFile(parsed.Value("--state"));
-        if (!state.problem.empty())
-            std::cerr << "pagelark-cli: " << TerminalText(parsed.Value("--state")) << ": " << state.problem
-                      << "; taken as no earlier run\n";
-        changes.Restore(std::move(state.items));
-    }
-    const std::vector<int> changed = changes.Record(RunOutcomes(run.Host(), run.List()));
-    run.PrintRows(std::set<int>(changed.begin(), changed.end()), parsed.Has("--json"),
-                  parsed.Has("--changed-only"));
+    if (keepState) RestoreState(parsed.Value("--state"), changes);
+    const RunMarks marks = changes.Record(RunOutcomes(run.Host(), run.List()), std::time(nullptr));
+    run.PrintRows(changes, marks, parsed.Has("--json"), parsed.Has("--changed-only"));
     if (keepState) {
         // The window's unseen marks stay in the file for the window to show.
         std::string error;
@@ -61,7 +57,7 @@ int RunCollect(const Args& args) {
             return kExitFailed;
         }
     }
-    const bool failed = run.ReportFailures();
+    const bool failed = run.ReportProblems(changes, marks);
     if (parsed.values.contains("--snap")) {
         const std::string snap =
             BuildSnapText(run.Host().MemoryRowsOf(), run.List().results, run.List().links);

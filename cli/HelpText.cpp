@@ -14,7 +14,7 @@ struct CommandText {
     std::string_view details;  // what the command does and its options
 };
 
-constexpr std::array<CommandText, 7> kCommands{{
+constexpr std::array<CommandText, 8> kCommands{{
     {"flatten", kFlattenUsage, "print a page's text as the collection flattens it",
      "Prints the flattened text of FILE (an HTML page) and a line feed.\n"
      "\n"
@@ -37,18 +37,28 @@ constexpr std::array<CommandText, 7> kCommands{{
      "Loads SCRIPT.xml, downloads every enabled item's page, applies its Filter and\n"
      "prints one line per item:\n"
      "number<TAB>state<TAB>name<TAB>result<TAB>last update<TAB>changed.\n"
-     "A page that cannot be fetched is named on standard error and makes the exit\n"
-     "status 1; the rows are printed all the same. Ctrl+C stops the run and prints\n"
-     "what was collected so far (exit status 130).\n"
+     "A page that cannot be fetched is named on standard error with its URL and\n"
+     "why, and makes the exit status 1; the rows are printed all the same. Ctrl+C\n"
+     "stops the run and prints what was collected so far (exit status 130).\n"
      "\n"
-     "  --snap OUT.txt   also write the snapshot file\n"
-     "  --json           print an array of objects with number, state, name, result,\n"
-     "                   last_update, entries and changed\n"
-     "  --jobs N         pages downloaded at once, 1 to 1000 (16)\n"
-     "  --deadline S     seconds a page may take, 0 for no limit (120)\n"
-     "  --state FILE     keep each item's last Result and links in FILE between runs;\n"
-     "                   an item whose Result differs from the last run's is changed\n"
-     "  --changed-only   print only the changed items\n"},
+     "  --snap OUT.txt     also write the snapshot file\n"
+     "  --json             print an array of objects with number, state, name,\n"
+     "                     result, last_update, entries, changed, reason (why the\n"
+     "                     row has no good Result, \"\" when it has one), attention\n"
+     "                     and history (the earlier good Results, newest first, as\n"
+     "                     {\"result\", \"time\"})\n"
+     "  --jobs N           pages downloaded at once, 1 to 1000 (16)\n"
+     "  --deadline S       seconds a page may take, 0 for no limit (120)\n"
+     "  --state FILE       keep each item's last good Result, its history and links\n"
+     "                     in FILE between runs; an item whose good Result differs\n"
+     "                     from the last good one is changed. A failed page, an HTTP\n"
+     "                     error status or N/A is never a change.\n"
+     "  --changed-only     print only the changed items and those that need\n"
+     "                     attention since this run\n"
+     "  --confirm          count a new Result as a change only when the next run\n"
+     "                     gives it again (for pages that flap)\n"
+     "  --attention RUNS   an item without a good Result for RUNS runs in a row\n"
+     "                     needs attention, said once on standard error (3)\n"},
     {"suggest", kSuggestUsage, "propose Filters that give words selected on a page",
      "Flattens FILE and prints the best Filter whose Result is exactly the selected\n"
      "words on its first line, and that Result on the second. Every Filter is\n"
@@ -70,8 +80,9 @@ constexpr std::array<CommandText, 7> kCommands{{
      "                    (marker to URL) of the entries\n"},
     {"watch", kWatchUsage, "collect the list again and again, acting on changes",
      "Collects SCRIPT.xml as collect does, then again SECONDS after each run\n"
-     "ended, and prints the rows whose Result changed since the run before, as\n"
-     "collect --changed-only does. Pages that cannot be fetched are named on\n"
+     "ended, and prints the rows whose good Result changed since the last good\n"
+     "one, and those that need attention since this run, as collect\n"
+     "--changed-only does. Pages that cannot be fetched are named on\n"
      "standard error and the watch goes on. Ctrl+C or SIGTERM stops the run in\n"
      "progress, keeps what it collected like any run's, and ends the watch\n"
      "(exit status 130 or 143).\n"
@@ -90,11 +101,30 @@ constexpr std::array<CommandText, 7> kCommands{{
      "                        is reported and the watch goes on.\n"
      "  --jobs N              pages downloaded at once, 1 to 1000 (16)\n"
      "  --deadline S          seconds a page may take, 0 for no limit (120)\n"
-     "  --json                print each run's changed rows as one JSON array\n"
+     "  --json                print each run's changed rows as one JSON array,\n"
+     "                        with the fields collect --json prints\n"
+     "  --confirm             count a new Result as a change only when the next\n"
+     "                        run gives it again (for pages that flap)\n"
+     "  --attention RUNS      an item without a good Result for RUNS runs in a\n"
+     "                        row needs attention: its row is printed and handed\n"
+     "                        to the command once, and said on standard error (3)\n"
      "\n"
      "Example:\n"
      "  pagelark-cli watch list.xml --every 600 --state list.state \\\n"
      "    --on-change 'notify-send \"Pages changed\"'\n"},
+    {"history", kHistoryUsage, "print the good Results a state file keeps",
+     "Prints the history that collect --state, watch --state or the window keeps\n"
+     "in FILE: for every item (or only item NUMBER), its distinct good Results,\n"
+     "newest first, one line each:\n"
+     "number<TAB>time<TAB>result<TAB>the URLs of the links new with it.\n"
+     "The time is when the Result first appeared (ISO 8601, local time), or - when\n"
+     "it is not known.\n"
+     "\n"
+     "  --state FILE   the state file (required)\n"
+     "  --json         print an array of objects with number, url, filter, changed,\n"
+     "                 attention, failures (runs in a row without a good Result),\n"
+     "                 reason and history ({\"result\", \"time\", \"new_entries\"},\n"
+     "                 the links as {\"url\", \"text\"})\n"},
 }};
 
 // Shown with every help text, after the line about standard input.
@@ -106,8 +136,9 @@ constexpr std::string_view kTextOutput =
 constexpr std::string_view kExitStatus =
     "Exit status:\n"
     "  0    done\n"
-    "  1    a file could not be read or written, a page could not be fetched, or no\n"
-    "       Filter gives the selection (suggest)\n"
+    "  1    a file could not be read or written, a page could not be fetched, no\n"
+    "       Filter gives the selection (suggest), or the state file holds no such\n"
+    "       item (history)\n"
     "  2    bad usage\n"
     "  130  interrupted (Ctrl+C)\n"
     "  143  watch ended by SIGTERM\n";

@@ -1,18 +1,26 @@
-#include "cli/TerminalText.h"
 #include "cli/ListRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
 
 #include "cli/CliInput.h"
+#include "cli/EnglishText.h"
+#include "cli/TerminalText.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "files/ItemStore.h"
 #include "files/RowsJson.h"
 #include "files/ScriptFile.h"
+#include "files/StateFile.h"
 
 namespace pagelark::cli {
+namespace {
+
+constexpr int kNeedsAttention = 233;
+
+}  // namespace
 
 ListRun::ListRun()
     : m_host([this](int number) {
@@ -39,33 +47,56 @@ bool ListRun::Collect(CollectWorker& worker, const std::function<bool()>& stop) 
     return stopped;
 }
 
-void ListRun::PrintRows(const std::set<int>& changed, bool json, bool changedOnly) {
-    MemoryRows& rows = m_host.MemoryRowsOf();
+std::string ListRun::RowsText(const ChangeTracker& tracker, const RunMarks& marks,
+                              bool markedOnly) {
+    return RowsJson(m_host.MemoryRowsOf(), m_list, tracker, marks, markedOnly, ReasonInEnglish);
+}
+
+void ListRun::PrintRows(const ChangeTracker& tracker, const RunMarks& marks, bool json,
+                        bool markedOnly) {
     if (json) {
-        std::cout << RowsJson(rows, m_list.results, changed, changedOnly) << '\n';
+        std::cout << RowsText(tracker, marks, markedOnly) << '\n';
         return;
     }
+    MemoryRows& rows = m_host.MemoryRowsOf();
+    const auto marked = [](const std::vector<int>& numbers, int number) {
+        return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
+    };
     for (int row = 0; row < rows.GetItemCount(); ++row) {
         const int number = ItemNumberFromData(rows.GetItemData(row));
-        const bool isChanged = changed.contains(number);
-        if (changedOnly && !isChanged) continue;
+        const bool isChanged = marked(marks.changed, number);
+        if (markedOnly && !isChanged && !marked(marks.attention, number)) continue;
         std::cout << number << '\t' << ItemStateName(rows.GetItemImage(row)) << '\t'
                   << TerminalText(rows.GetItemText(row, 1)) << '\t'
                   << TerminalText(rows.GetItemText(row, 2)) << '\t'
-                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no") << '\n';
+                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no")
+                  << '\n';
     }
 }
 
-bool ListRun::ReportFailures() {
+bool ListRun::ReportProblems(const ChangeTracker& tracker, const RunMarks& marks) {
     MemoryRows& rows = m_host.MemoryRowsOf();
     bool failed = false;
     for (int row = 0; row < rows.GetItemCount(); ++row) {
-        if (rows.GetItemImage(row) != static_cast<int>(ItemState::Failed)) continue;
         const int number = ItemNumberFromData(rows.GetItemData(row));
+        const bool isFailed = rows.GetItemImage(row) == static_cast<int>(ItemState::Failed);
+        const bool attention = std::find(marks.attention.begin(), marks.attention.end(), number) !=
+                               marks.attention.end();
+        if (!isFailed && !attention) continue;
         const ItemFields fields = ReadStoreItem(m_live, number);
-        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name)
-                  << "): cannot fetch " << TerminalText(fields.url) << "\n";
-        failed = true;
+        const std::string item = "pagelark-cli: item " + std::to_string(number) + " (" +
+                                 TerminalText(fields.name) + "): ";
+        const std::string url = TerminalText(fields.url);
+        const std::string reason = TerminalText(ReasonInEnglish(m_list.reasons.Of(number)));
+        if (isFailed) std::cerr << item << "cannot fetch " << url << ": " << reason << '\n';
+        if (attention) {
+            const TrackedItem* tracked = tracker.Find(number);
+            const RowReason runs{RowReason::Kind::None, tracked ? tracked->failures : 0, {}};
+            std::cerr << item << url << ": " << ReasonWords(runs, EnglishText(kNeedsAttention));
+            if (!reason.empty()) std::cerr << " (" << reason << ')';
+            std::cerr << '\n';
+        }
+        failed = failed || isFailed;
     }
     return failed;
 }
@@ -83,6 +114,25 @@ int ParseCollectSettings(const ParsedArgs& parsed, std::string_view usage,
         settings.fetch.pageDeadlineSeconds = *seconds;
     }
     return 0;
+}
+
+int ParseChangeRules(const ParsedArgs& parsed, std::string_view usage, ChangeRules& rules) {
+    rules.confirm = parsed.Has("--confirm");
+    if (parsed.values.contains("--attention")) {
+        const std::optional<int> runs =
+            WholeNumber(parsed.Value("--attention"), 1, ChangeRules::kMostAttentionRuns);
+        if (!runs) return UsageError(usage, "--attention needs a number of runs from 1 to 1000");
+        rules.attentionRuns = *runs;
+    }
+    return 0;
+}
+
+void RestoreState(const std::string& path, ChangeTracker& changes) {
+    StateRead state = ReadStateFile(path);
+    if (!state.problem.empty())
+        std::cerr << "pagelark-cli: " << TerminalText(path) << ": " << state.problem
+                  << "; taken as no earlier run\n";
+    changes.Restore(std::move(state.items));
 }
 
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {

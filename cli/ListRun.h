@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -10,6 +9,7 @@
 #include "engine/collect/CollectWorker.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/MemoryCollectHost.h"
+#include "engine/watch/ChangeTracker.h"
 #include "files/XmlDocument.h"
 
 namespace pagelark::cli {
@@ -29,11 +29,15 @@ class ListRun {
     bool Collect(CollectWorker& worker, const std::function<bool()>& stop);
 
     // One line per row (or, with json, one JSON array): number, state, name,
-    // result, last update and whether the item is among `changed`.
-    void PrintRows(const std::set<int>& changed, bool json, bool changedOnly);
-    // Names every item whose page could not be fetched on stderr; true when
-    // there was one.
-    bool ReportFailures();
+    // result, last update and whether the run marked the item changed. With
+    // markedOnly, only the rows marked changed or as needing attention.
+    void PrintRows(const ChangeTracker& tracker, const RunMarks& marks, bool json, bool markedOnly);
+    // The rows as --json prints them.
+    std::string RowsText(const ChangeTracker& tracker, const RunMarks& marks, bool markedOnly);
+    // Names on stderr every item whose page could not be fetched, with its
+    // URL and why, and every item that needs attention since this run; true
+    // when a page could not be fetched.
+    bool ReportProblems(const ChangeTracker& tracker, const RunMarks& marks);
 
     MemoryCollectHost& Host() { return m_host; }
     ItemList& List() { return m_list; }
@@ -47,6 +51,12 @@ class ListRun {
 // --jobs and --deadline into `settings`; a usage error's exit status, else 0.
 int ParseCollectSettings(const ParsedArgs& parsed, std::string_view usage,
                          CollectSettings& settings);
+// --confirm and --attention into `rules`; a usage error's exit status, else 0.
+int ParseChangeRules(const ParsedArgs& parsed, std::string_view usage, ChangeRules& rules);
+
+// The state file named by --state read into `changes` (a missing file is no
+// earlier run; one that cannot be used is said on stderr and taken as none).
+void RestoreState(const std::string& path, ChangeTracker& changes);
 
 // A whole number from `low` to `high` written as plain digits, else nothing.
 std::optional<int> WholeNumber(const std::string& text, int low, int high);

@@ -49,5 +49,6 @@ int main(int argc, char** argv) {
     if (command == "resave") return RunResave(args);
     if (command == "suggest") return RunSuggest(args);
     if (command == "watch") return RunWatch(args);
+    if (command == "history") return RunHistory(args);
     return RunCollect(args);
 }

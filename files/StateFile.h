@@ -8,11 +8,24 @@
 
 namespace pagelark {
 
-// The state file keeps each item's last outcome and its marks between program
-// starts, beside (never inside) the script file. It is JSON:
+// The state file keeps each item's last good outcome, its history and its
+// marks between program starts, beside (never inside) the script file. It is
+// JSON:
 //   {"format": 1, "items": [{"number": 1, "url": "...", "filter": "...",
 //     "result": "...", "entries": ["url", ...], "changed": false,
-//     "new_entries": ["url", ...]}, ...]}
+//     "new_entries": ["url", ...],
+//     "history": [{"result": "...", "time": 1767225600,
+//                  "new_entries": [{"url": "...", "text": "..."}, ...]}, ...],
+//     "pending": {"result": "...", "time": ...},
+//     "failures": 0, "attention": false,
+//     "reason": {"kind": "http-status", "number": 404, "detail": ""}}, ...]}
+// "result" and "entries" are the last good run's; "history" holds the good
+// Results newest first with the time each first appeared (seconds since
+// 1970, 0 when not known). "pending" and "reason" are left out when there is
+// none. The fields from "history" on were added later: a file without them
+// (an older program's) reads as it always did, its "result" becoming the
+// first entry of the history, and an older program reads a newer file as
+// before, leaving them aside.
 std::string StateFileText(const ChangeTracker::Items& items);
 
 // Nothing when the text is not such a file.

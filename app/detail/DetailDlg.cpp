@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QWebEngineView>
 
@@ -27,6 +28,9 @@ constexpr int kTitle = 152;
 constexpr int kNameColumn = 110;
 constexpr int kUrlColumn = 111;
 constexpr int kRefused = 195;
+constexpr int kHistory = 235;
+// The History button sits left of ">>" and takes this much of the address box.
+constexpr int kHistoryButtonWidth = 80;
 constexpr std::uint32_t kListBack = 0xEEFFFF;
 constexpr std::uint32_t kListText = 0x0000FF;
 const QString kExpand = QStringLiteral(">>");
@@ -35,14 +39,19 @@ const QString kCollapse = QStringLiteral("<<");
 }  // namespace
 
 CDetailDlg::CDetailDlg(int number, const EntryMap& entries, const LinkMap& links, QWidget* parent,
-                       NewEntryTest isNew)
+                       NewEntryTest isNew, DetailHistory history)
     : QDialog(parent) {
     setFont(InterfaceFont(UiLanguage));
     CreateControls();
     setWindowTitle(LangText(kTitle));
     FillList(number, entries, links, isNew);
+    HistoryPage page = HistoryHtml(history);
+    m_history->setHtml(page.html);
+    m_historyLinks = std::move(page.links);
     // The first link opens at once; its row is not selected.
     if (m_list->topLevelItemCount() > 0) Navigate(m_list->topLevelItem(0)->text(1));
+    // Without links, or without a good Result now, the history says more.
+    ShowHistory(m_list->topLevelItemCount() == 0 || !history.reason.Good() || history.attention);
 }
 
 void CDetailDlg::CreateControls() {
@@ -108,6 +117,25 @@ void CDetailDlg::CreateControls() {
         }
         if (widget != nullptr) SetDlgCtrlID(widget, control.id);
     }
+    m_historyButton = new QPushButton(LangText(kHistory), this);
+    m_historyButton->setCheckable(true);
+    m_historyButton->setAutoDefault(false);
+    SetDlgCtrlID(m_historyButton, IDC_HISTORY_BUTTON);
+    connect(m_historyButton, &QPushButton::toggled, this, &CDetailDlg::ShowHistory);
+    m_history = new QTextBrowser(this);
+    m_history->setAccessibleName(LangText(kHistory));
+    // Nothing in it is followed or loaded: its links only choose a page for
+    // the browser, which checks them as it checks every address.
+    m_history->setOpenLinks(false);
+    m_history->setOpenExternalLinks(false);
+    m_history->setFrameShape(QFrame::NoFrame);
+    QPalette paper = m_history->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, QColor(0x20, 0x20, 0x20));
+    m_history->setPalette(paper);
+    m_history->hide();
+    SetDlgCtrlID(m_history, IDC_HISTORY);
+    connect(m_history, &QTextBrowser::anchorClicked, this, &CDetailDlg::OnHistoryLink);
     qobject_cast<QLabel*>(GetDlgItem(this, IDC_ADDRESS_LABEL))->setBuddy(m_edit);
     const DialogUnits units(font());
     dialog->ApplyFrame(this, units);
@@ -191,9 +219,11 @@ void CDetailDlg::LayOut(const QSize& client) {
     const int l = m_expanded ? h / 2 : h / 5;
     m_list->setGeometry(0, 0, w, l);
     GetDlgItem(this, IDC_ADDRESS_LABEL)->setGeometry(5, l + 8, 50, 15);
-    m_edit->setGeometry(60, l + 5, w - 120, 20);
+    m_edit->setGeometry(60, l + 5, w - 120 - kHistoryButtonWidth - 5, 20);
+    m_historyButton->setGeometry(w - 55 - kHistoryButtonWidth, l + 4, kHistoryButtonWidth, 22);
     m_toggle->setGeometry(w - 50, l + 5, 45, 20);
     m_browser->setGeometry(0, l + 30, w, h - l - 30);
+    m_history->setGeometry(0, l + 30, w, h - l - 30);
     if (!m_columnsFitted && isMaximized()) {
         m_columnsFitted = true;
         m_list->setColumnWidth(0, w - w / 4 - 50);
@@ -202,6 +232,24 @@ void CDetailDlg::LayOut(const QSize& client) {
         m_list->setColumnWidth(0, m_list->columnWidth(0) + w - m_lastClient.width());
     }
     m_lastClient = client;
+}
+
+bool CDetailDlg::ShowsHistory() const {
+    return m_history->isVisibleTo(this);
+}
+
+void CDetailDlg::ShowHistory(bool show) {
+    m_historyButton->setChecked(show);
+    m_history->setVisible(show);
+    m_browser->setVisible(!show);
+}
+
+void CDetailDlg::OnHistoryLink(const QUrl& link) {
+    bool ok = false;
+    const size_t index = link.path().toULongLong(&ok);
+    if (link.scheme() != QLatin1String("link") || !ok || index >= m_historyLinks.size()) return;
+    ShowHistory(false);
+    Navigate(QString::fromStdString(m_historyLinks[index]));
 }
 
 void CDetailDlg::keyPressEvent(QKeyEvent* event) {
@@ -216,8 +264,8 @@ void CDetailDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links,
-                     CDetailDlg::NewEntryTest isNew) {
-    CDetailDlg dialog(number, entries, links, parent, std::move(isNew));
+                     CDetailDlg::NewEntryTest isNew, DetailHistory history) {
+    CDetailDlg dialog(number, entries, links, parent, std::move(isNew), std::move(history));
     // Modal before it shows: exec() cannot make an already visible window modal,
     // and the list must not change under the window.
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -5,19 +5,25 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/detail/HistoryHtml.h"
 #include "engine/collect/LinkTable.h"
 #include "engine/collect/ResultMaps.h"
 
 class QLineEdit;
 class QPushButton;
+class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWebEngineView;
 
 // The detail window (template 105): the links one item gathered, as a list of
 // numbered texts and URLs above a browser that shows the chosen one. It opens
-// maximized on the first link; a double click opens another.
+// maximized on the first link; a double click opens another. Its History
+// button shows, in the browser's place, why the item has no good Result and
+// its good Results with what changed between them; the window opens on that
+// view when the item gathered no links or has no good Result now.
 namespace pagelark {
 
 class SafeWebPage;
@@ -33,6 +39,8 @@ class CDetailDlg : public QDialog {
         IDC_ENTRIES = 1020,
         IDC_ADDRESS_LABEL = 1027,
         IDC_BROWSER = 1042,
+        IDC_HISTORY_BUTTON = 1043,
+        IDC_HISTORY = 1044,
     };
 
     // Whether a link was not among the item's entries in the run before; such
@@ -42,12 +50,17 @@ class CDetailDlg : public QDialog {
     // number: the item's number, its key in the entries; the rows are filled
     // from entries and links at once.
     CDetailDlg(int number, const EntryMap& entries, const LinkMap& links, QWidget* parent = nullptr,
-               NewEntryTest isNew = {});
+               NewEntryTest isNew = {}, DetailHistory history = {});
 
     QTreeWidget* List() const { return m_list; }
     QLineEdit* AddressEdit() const { return m_edit; }
     QPushButton* ToggleButton() const { return m_toggle; }
     QWebEngineView* Browser() const { return m_browser; }
+    QPushButton* HistoryButton() const { return m_historyButton; }
+    QTextBrowser* History() const { return m_history; }
+    // The History view is up in the browser's place.
+    bool ShowsHistory() const;
+    void ShowHistory(bool show);
     bool IsExpanded() const { return m_expanded; }
     // The URL last sent to the browser, or the one it reached since.
     const QString& Address() const { return m_address; }
@@ -69,12 +82,16 @@ class CDetailDlg : public QDialog {
     void ShowReached(const QUrl& url);
     void ShowRefused(const QUrl& url);
     void LayOut(const QSize& client);
+    void OnHistoryLink(const QUrl& link);
 
     QTreeWidget* m_list = nullptr;
     QLineEdit* m_edit = nullptr;
     QPushButton* m_toggle = nullptr;
     QPushButton* m_ok = nullptr;
     QWebEngineView* m_browser = nullptr;
+    QPushButton* m_historyButton = nullptr;
+    QTextBrowser* m_history = nullptr;
+    std::vector<std::string> m_historyLinks;
     SafeWebPage* m_page = nullptr;
     QString m_address;
     bool m_expanded = false;
@@ -84,6 +101,6 @@ class CDetailDlg : public QDialog {
 
 // Runs the detail window modally for the item's entries.
 void RunDetailDialog(QWidget* parent, int number, const EntryMap& entries, const LinkMap& links,
-                     CDetailDlg::NewEntryTest isNew = {});
+                     CDetailDlg::NewEntryTest isNew = {}, DetailHistory history = {});
 
 }  // namespace pagelark

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/detail/HistoryHtml.h"
 #include "app/window/ReportRows.h"
 #include "controls/ThemeHelper.h"
 #include "controls/platform/CommandTarget.h"
@@ -37,11 +38,13 @@ class QSystemTrayIcon;
 // MainDlgCommands.cpp (the list commands and the language),
 // MainDlgCollect.cpp (Start/Stop and the worker's host), MainDlgFiles.cpp
 // (Save, Load, Snap), MainDlgWatch.cpp (change marks, their state file, the
-// repeat and the notification).
+// repeat and the notification), MainDlgHistory.cpp (a row's tip and the
+// history the detail window shows).
 namespace pagelark {
 
 class ChangeCommand;
 class CReportCtrl;
+class RowTip;
 class HoverButton;
 
 class CMainDlg : public QDialog, public CollectHost, public ReportParent, public CommandTarget {
@@ -136,9 +139,19 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     // Where the list's last Results are kept ("" while it has no file).
     const std::string& StatePath() const { return m_statePath; }
     QLabel* WatchStatus() const { return m_watchStatus; }
-    // What the notification of a run with these changed items says: the names
-    // of the first five, one a line, then "and N more".
-    QString ChangeNotice(const std::vector<int>& changed);
+    // "Mark a change only when seen twice" and the runs before a row needs
+    // attention, kept as the settings "ConfirmChanges" and "AttentionRuns";
+    // the repeat dialog's OK comes here too.
+    void SetChangeRules(const ChangeRules& rules);
+    // What the notification of a run says: the names of the first five
+    // changed items, one a line, then "and N more"; then, under "Needs
+    // attention", the items that need it since this run, the same way.
+    QString ChangeNotice(const RunMarks& marks);
+    // The tip of a row (by item index): why it has no good Result, whether it
+    // needs attention, and its last good Result; empty for a good row.
+    QString RowTipText(int item);
+    // What the History view shows of an item.
+    DetailHistory HistoryOf(int number);
 
     // All visible texts from the current language.
     void Relabel();
@@ -180,8 +193,10 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void MarkRows();
     void OnRunEnded();
     void OnRowSelected(int item, int data);
-    void NotifyChanges(const std::vector<int>& changed);
-    void RunChangeCommand(const std::vector<int>& changed);
+    void NotifyChanges(const RunMarks& marks);
+    // The item's tracked outcome, when it is still the item the list defines.
+    const TrackedItem* CurrentItem(int number);
+    void RunChangeCommand(const RunMarks& marks);
 
     XmlDocument m_live;
     ItemList m_items;
@@ -215,6 +230,7 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     QLabel* m_watchStatus = nullptr;
     QAction* m_repeatAction = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    RowTip* m_rowTip = nullptr;
     ChangeCommand* m_changeCommand = nullptr;
     QString m_changeCommandText;
     QString m_commandProblem;  // shown until the next run ends

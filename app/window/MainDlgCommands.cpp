@@ -144,7 +144,10 @@ void CMainDlg::OnDetail() {
     if (row < 0) return;
     // Entries are looked up under the item number, so a disabled item's can be viewed too.
     const int number = SelectedItemNumber(row);
-    if (!m_items.results.Entries(ItemKey(number))) return;
+    const DetailHistory history = HistoryOf(number);
+    if (!m_items.results.Entries(ItemKey(number)) && history.history.empty() &&
+        history.reason.Good() && !history.attention)
+        return;                  // nothing gathered, nothing known
     OnRowSelected(row, number);  // seen: its change mark goes
     OpenDetail(number);
 }
@@ -153,7 +156,8 @@ void CMainDlg::OpenDetail(int number) {
     // Copies taken under the maps' locks: a run may still be writing them.
     RunDetailDialog(
         this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot(),
-        [this, number](const std::string& url) { return m_changes.IsNewEntry(number, url); });
+        [this, number](const std::string& url) { return m_changes.IsNewEntry(number, url); },
+        HistoryOf(number));
 }
 
 void CMainDlg::OnAlwaysOnTop() {

@@ -1,8 +1,10 @@
-// CMainDlg watching its list: rows whose Result changed since the previous run
-// are drawn bold until seen, the marks and last Results are kept in a state
-// file per script file, runs repeat on an interval, a desktop notification
-// tells of changes while the window is in the background, and the command
-// set in the repeat dialog gets the changed rows.
+// CMainDlg watching its list: rows whose good Result changed since the last
+// good one are drawn bold until seen, rows without a good Result for some
+// runs get their own picture, a row's tip says why it has no good Result,
+// the marks, last Results and their history are kept in a state file per
+// script file, runs repeat on an interval, a desktop notification tells of
+// changes while the window is in the background, and the command set in the
+// repeat dialog gets the changed rows.
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -13,16 +15,21 @@
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 
-#include <set>
+#include <algorithm>
+#include <ctime>
 
+#include "app/detail/ReasonText.h"
 #include "app/language/LangString.h"
 #include "app/window/ChangeCommand.h"
 #include "app/window/MainDlg.h"
+#include "app/window/MainListLook.h"
 #include "app/window/RepeatDlg.h"
+#include "app/window/RowTip.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/DlgItem.h"
 #include "controls/platform/Resources.h"
 #include "engine/collect/ItemNumber.h"
+#include "engine/collect/ItemState.h"
 #include "engine/watch/RunOutcomes.h"
 #include "files/RowsJson.h"
 #include "files/StateFile.h"
@@ -37,6 +44,8 @@ constexpr int kNextRun = 204;
 constexpr int kStateUnreadable = 205;
 constexpr int kAndMore = 206;
 constexpr int kCommandFailed = 209;
+constexpr int kAttentionTitle = 239;
+constexpr int kAttentionCount = 240;
 constexpr int kTickMs = 1000;
 constexpr int kNamedChanges = 5;
 constexpr int kNotifyMs = 10000;
@@ -62,6 +71,12 @@ void CMainDlg::CreateWatch() {
     m_repeatAction->setData(ID_REPEAT);
     m_repeat.SetMinutes(QSettings().value("RepeatMinutes", 0).toInt());
     m_changeCommandText = QSettings().value("ChangeCommand").toString();
+    ChangeRules rules;
+    rules.confirm = QSettings().value("ConfirmChanges", false).toBool();
+    rules.attentionRuns = std::clamp(QSettings().value("AttentionRuns", 3).toInt(), 1,
+                                     ChangeRules::kMostAttentionRuns);
+    m_changes.SetRules(rules);
+    m_rowTip = new RowTip(*m_list, [this](int item) { return RowTipText(item); });
     m_changeCommand = new ChangeCommand(
         [this](const QString& problem) {
             m_commandProblem = LangText(kCommandFailed).arg(problem);
@@ -86,6 +101,8 @@ void CMainDlg::UpdateWatchStatus() {
     QStringList parts;
     if (const int changed = m_changes.ChangedCount(); changed > 0)
         parts << LangText(kChangedCount).arg(changed);
+    if (const int attention = m_changes.AttentionCount(); attention > 0)
+        parts << LangText(kAttentionCount).arg(attention);
     if (const auto left = m_repeat.TimeToNext()) parts << LangText(kNextRun).arg(Countdown(*left));
     QString status = parts.join(", ");
     if (!m_stateProblem.isEmpty()) status = m_stateProblem;
@@ -113,10 +130,17 @@ void CMainDlg::SetChangeCommand(const QString& command) {
     QSettings().setValue("ChangeCommand", m_changeCommandText);
 }
 
+void CMainDlg::SetChangeRules(const ChangeRules& rules) {
+    m_changes.SetRules(rules);
+    QSettings().setValue("ConfirmChanges", rules.confirm);
+    QSettings().setValue("AttentionRuns", rules.attentionRuns);
+}
+
 void CMainDlg::OnRepeatSetting() {
-    RepeatDlg dialog(m_repeat.Minutes(), m_changeCommandText, this);
+    RepeatDlg dialog(m_repeat.Minutes(), m_changeCommandText, m_changes.Rules(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     SetChangeCommand(dialog.Command());
+    SetChangeRules(dialog.Rules());
     SetRepeatMinutes(dialog.Minutes());
 }
 
@@ -162,11 +186,21 @@ void CMainDlg::MarkRows() {
     {
         const RowBatch batch(m_rows);
         for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            const int data = m_rows.GetItemData(row);
+            const int number = ItemNumberFromData(data);
             ReportItemInfo info;
             info.mask = RIF_STATE;
             info.item = row;
-            info.state =
-                m_changes.IsChanged(ItemNumberFromData(m_rows.GetItemData(row))) ? RIS_BOLD : 0;
+            info.state = m_changes.IsChanged(number) ? RIS_BOLD : 0;
+            // The picture stands in for Done, Failed or Ready, never for a
+            // disabled row or one being worked on.
+            const int image = m_rows.GetItemImage(row);
+            const TrackedItem* tracked = CurrentItem(number);
+            if (!IsDisabledData(data) && image != static_cast<int>(ItemState::Working) &&
+                tracked != nullptr && tracked->attention) {
+                info.mask |= RIF_IMAGE;
+                info.image = kAttentionImage;
+            }
             m_rows.SetItem(info);
         }
     }
@@ -174,23 +208,24 @@ void CMainDlg::MarkRows() {
 }
 
 void CMainDlg::OnRunEnded() {
-    const std::vector<int> changed = m_changes.Record(RunOutcomes(*this, m_items));
+    const RunMarks marks = m_changes.Record(RunOutcomes(*this, m_items), std::time(nullptr));
     if (m_stopPressed) m_repeat.Halt();
     m_stopPressed = false;
     m_repeat.RunEnded();
     m_stateProblem.clear();
     m_commandProblem.clear();
     WriteState();
+    // Before the attention picture stands in for Done and Failed.
+    RunChangeCommand(marks);
     MarkRows();
-    NotifyChanges(changed);
-    RunChangeCommand(changed);
+    NotifyChanges(marks);
 }
 
-void CMainDlg::RunChangeCommand(const std::vector<int>& changed) {
-    if (changed.empty() || m_changeCommandText.isEmpty()) return;
-    const std::set<int> numbers(changed.begin(), changed.end());
-    m_changeCommand->Run(m_changeCommandText,
-                         RowsJson(m_rows, m_items.results, numbers, true) + "\n");
+void CMainDlg::RunChangeCommand(const RunMarks& marks) {
+    if ((marks.changed.empty() && marks.attention.empty()) || m_changeCommandText.isEmpty()) return;
+    m_changeCommand->Run(
+        m_changeCommandText,
+        RowsJson(m_rows, m_items, m_changes, marks, true, EnglishReasonText) + "\n");
 }
 
 void CMainDlg::OnRowSelected(int item, int data) {
@@ -204,19 +239,27 @@ void CMainDlg::OnRowSelected(int item, int data) {
     UpdateWatchStatus();
 }
 
-QString CMainDlg::ChangeNotice(const std::vector<int>& changed) {
-    QStringList names;
-    for (const int number : changed) {
-        if (names.size() == kNamedChanges) break;
-        names << QString::fromStdString(ReadItem(number).name);
-    }
-    if (changed.size() > kNamedChanges)
-        names << LangText(kAndMore).arg(changed.size() - kNamedChanges);
-    return names.join("\n");
+QString CMainDlg::ChangeNotice(const RunMarks& marks) {
+    const auto names = [this](const std::vector<int>& numbers) {
+        QStringList lines;
+        for (const int number : numbers) {
+            if (lines.size() == kNamedChanges) break;
+            lines << QString::fromStdString(ReadItem(number).name);
+        }
+        if (numbers.size() > kNamedChanges)
+            lines << LangText(kAndMore).arg(numbers.size() - kNamedChanges);
+        return lines;
+    };
+    QStringList lines = names(marks.changed);
+    if (!marks.attention.empty())
+        lines << LangText(kAttentionTitle) + ":" << names(marks.attention);
+    return lines.join("\n");
 }
 
-void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
-    if (changed.empty() || isActiveWindow() || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+void CMainDlg::NotifyChanges(const RunMarks& marks) {
+    if ((marks.changed.empty() && marks.attention.empty()) || isActiveWindow() ||
+        !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
     if (m_tray == nullptr) {
         m_tray = new QSystemTrayIcon(LoadIcon(kProductIcon), this);
         connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
@@ -226,7 +269,7 @@ void CMainDlg::NotifyChanges(const std::vector<int>& changed) {
         });
     }
     m_tray->show();
-    m_tray->showMessage(QString::fromStdString(m_title), ChangeNotice(changed),
+    m_tray->showMessage(QString::fromStdString(m_title), ChangeNotice(marks),
                         LoadIcon(kProductIcon), kNotifyMs);
 }
 

@@ -43,9 +43,13 @@ inline constexpr int kStateImageStrip = 131;
 inline constexpr int kListPicture = 134;
 inline constexpr int kHeaderTooltips = 6;  // the header property that switches its tips on
 
+// The window's own picture for a row that has had no good Result for some
+// runs in a row; it stands in for Done or Failed until a good Result comes.
+inline constexpr int kAttentionImage = 8;
+
 // The row states' names, by image index, for the accessibility tree.
 inline std::vector<QString> StateMeanings() {
-    return {"", "Ready", "Done", "Working", "Disabled", "Failed"};
+    return {"", "Ready", "Done", "Working", "Disabled", "Failed", "", "", "Needs attention"};
 }
 
 // The row colours, the header's tips, the style and the background picture.

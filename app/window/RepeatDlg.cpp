@@ -1,5 +1,6 @@
 #include "app/window/RepeatDlg.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,10 +22,14 @@ constexpr int kAfter = 201;
 constexpr int kOk = 170;
 constexpr int kCancel = 171;
 constexpr int kCommand = 208;
+constexpr int kConfirm = 241;
+constexpr int kAttentionBefore = 242;
+constexpr int kAttentionAfter = 243;
 
 }  // namespace
 
-RepeatDlg::RepeatDlg(int minutes, const QString& command, QWidget* parent) : QDialog(parent) {
+RepeatDlg::RepeatDlg(int minutes, const QString& command, const ChangeRules& rules, QWidget* parent)
+    : QDialog(parent), m_rules(rules) {
     QString title = LangText(kTitle);
     title.remove("...");
     setWindowTitle(title);
@@ -53,10 +58,26 @@ RepeatDlg::RepeatDlg(int minutes, const QString& command, QWidget* parent) : QDi
     buttons->addButton(LangText(kCancel), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_confirm = new QCheckBox(LangText(kConfirm), this);
+    m_confirm->setChecked(rules.confirm);
+    auto* attentionRow = new QHBoxLayout;
+    auto* attentionBefore = new QLabel(LangText(kAttentionBefore), this);
+    m_attention = new QSpinBox(this);
+    m_attention->setRange(1, ChangeRules::kMostAttentionRuns);
+    m_attention->setValue(rules.attentionRuns);
+    m_attention->setAccessibleName(LangText(kAttentionBefore));
+    attentionBefore->setBuddy(m_attention);
+    attentionRow->addWidget(attentionBefore);
+    attentionRow->addWidget(m_attention);
+    attentionRow->addWidget(new QLabel(LangText(kAttentionAfter), this));
+    attentionRow->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(commandLabel);
     layout->addWidget(m_command);
+    layout->addSpacing(6);
+    layout->addWidget(m_confirm);
+    layout->addLayout(attentionRow);
     layout->addWidget(buttons);
 }
 
@@ -66,6 +87,13 @@ int RepeatDlg::Minutes() const {
 
 QString RepeatDlg::Command() const {
     return m_command->text().trimmed();
+}
+
+ChangeRules RepeatDlg::Rules() const {
+    ChangeRules rules = m_rules;
+    rules.confirm = m_confirm->isChecked();
+    rules.attentionRuns = m_attention->value();
+    return rules;
 }
 
 }  // namespace pagelark

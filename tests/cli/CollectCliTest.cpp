@@ -126,6 +126,7 @@ TEST_F(CollectCliTest, NamesThePageThatFailedOnStderr) {
     const std::string errors = run.out.substr(run.out.find("pagelark-cli:"));
     EXPECT_TRUE(errors.starts_with("pagelark-cli: item 3 (Gone): cannot fetch http://127.0.0.1:"))
         << errors;
+    EXPECT_TRUE(errors.ends_with("/: the connection was refused\n")) << errors;
     EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
 }
 
@@ -145,9 +146,12 @@ TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
     EXPECT_EQ(rows[1]["changed"], false);
     EXPECT_EQ(rows[2]["changed"], false);
 
-    // Only the changed rows; the next run finds nothing new.
-    EXPECT_EQ(RunCli("collect --changed-only --state '" + state + "' '" + script + "'", status),
-              "");
+    // Only the changed rows, and once the row that has had no good Result for
+    // three runs in a row; the next run finds nothing new.
+    const std::string changedOnly =
+        "collect --changed-only --state '" + state + "' '" + script + "'";
+    EXPECT_EQ(RunCli(changedOnly, status), "3\tFailed\tGone\t\t\tno\n");
+    EXPECT_EQ(RunCli(changedOnly, status), "");
     std::ofstream(state, std::ios::binary) << "{\"format\":1,\"items\":[";
     const pagelark::CliRun damaged =
         pagelark::Cli("collect --changed-only --state '" + state + "' '" + script + "'", true);
@@ -155,6 +159,86 @@ TEST_F(CollectCliTest, AStateFileMarksWhatChangedSinceTheLastRun) {
     EXPECT_NE(damaged.out.find("damaged; taken as no earlier run"), std::string::npos)
         << damaged.out;
     EXPECT_EQ(damaged.out.find("\tyes"), std::string::npos) << damaged.out;
+    std::remove(state.c_str());
+}
+
+// The page changes, answers 404, comes back as before, then with the first
+// value: only real changes are marked, the 404 says why, and the history
+// holds the good Results with their times.
+TEST_F(CollectCliTest, AFailureBetweenEqualResultsIsNoChangeAndTheHistoryKeepsTheGoodOnes) {
+    std::atomic<int> step{0};
+    server.Routes().Get("/shop", [&](const httplib::Request&, httplib::Response& response) {
+        static const char* const prices[] = {"10.00", "12.00", "", "12.00", "10.00", "11.00"};
+        if (step == 2) response.status = 404;
+        response.set_content(
+            std::string("<p>Price: ") + (step == 2 ? "unknown" : prices[step]) + " USD</p>",
+            "text/html");
+    });
+    std::ofstream(script, std::ios::binary)
+        << "<xml version=1.0>\r\n<item><name>Shop</name><format>Price:#DATA,1#</format><url>"
+        << server.Url("/shop") << "</url></item>\r\n</xml>";
+    const std::string state = script + ".state";
+    const auto collect = [&](const std::string& options = "") {
+        int status = -1;
+        const std::string out = RunCli(
+            "collect --json --state '" + state + "' " + options + " '" + script + "'", status);
+        EXPECT_EQ(status, 0) << out;
+        return nlohmann::json::parse(out).at(0);
+    };
+    const auto results = [](const nlohmann::json& history) {
+        std::vector<std::string> list;
+        for (const auto& entry : history) {
+            EXPECT_TRUE(entry["time"].is_string() && entry["time"].get<std::string>().size() == 25)
+                << entry;
+            list.push_back(entry["result"]);
+        }
+        return list;
+    };
+    using Results = std::vector<std::string>;
+    nlohmann::json row = collect();
+    EXPECT_EQ(row["changed"], false);
+    EXPECT_EQ(row["history"], nlohmann::json::array());
+    step = 1;
+    row = collect();
+    EXPECT_EQ(row["changed"], true);
+    EXPECT_EQ(results(row["history"]), Results{"10.00 "});
+    step = 2;
+    row = collect();
+    EXPECT_EQ(row["result"], "unknown ");  // the error page, read as a page
+    EXPECT_EQ(row["changed"], false);
+    EXPECT_EQ(row["reason"], "the server answered with HTTP status 404");
+    EXPECT_EQ(results(row["history"]), (Results{"12.00 ", "10.00 "}));
+    step = 3;
+    row = collect();
+    EXPECT_EQ(row["changed"], false);
+    EXPECT_EQ(row["reason"], "");
+    step = 4;
+    row = collect();
+    EXPECT_EQ(row["changed"], true);
+    EXPECT_EQ(results(row["history"]), (Results{"12.00 ", "10.00 "}));
+
+    // The state file's history, newest first, each with when it appeared.
+    const pagelark::CliRun history = pagelark::Cli("history --state '" + state + "' 1");
+    EXPECT_EQ(history.status, 0);
+    std::istringstream lines(history.out);
+    std::vector<std::string> shown;
+    for (std::string line; std::getline(lines, line);) {
+        const size_t tab = line.find('\t', 2);
+        EXPECT_EQ(line.substr(0, 2), "1\t") << line;
+        shown.push_back(line.substr(tab + 1));
+    }
+    EXPECT_EQ(shown, (Results{"10.00 \t", "12.00 \t", "10.00 \t"}));
+    EXPECT_EQ(pagelark::Cli("history --state '" + state + "' 2").status, 1);
+    EXPECT_EQ(pagelark::Cli("history --state '" + state + "' 0").status, 2);
+
+    // With --confirm, a Result seen once and gone again is no change.
+    std::remove(state.c_str());
+    step = 0;
+    collect("--confirm");
+    for (const int flap : {5, 0}) {
+        step = flap;
+        EXPECT_EQ(collect("--confirm")["changed"], false) << flap;
+    }
     std::remove(state.c_str());
 }
 
@@ -186,6 +270,7 @@ TEST_F(CollectCliTest, RowsAndMessagesCarryNoRawControls) {
     EXPECT_TRUE(second.starts_with("2\tFailed\tGone" + stand + "[2J" + stand + "5m\t")) << second;
     EXPECT_NE(run.out.find("(Gone" + stand + "[2J" + stand + "5m): cannot fetch"),
               std::string::npos);
+    EXPECT_NE(run.out.find("/: the connection was refused\n"), std::string::npos);
 }
 
 }  // namespace

@@ -6,16 +6,29 @@
 #include <filesystem>
 #include <fstream>
 
+#include <nlohmann/json.hpp>
+
 #include "files/StateFile.h"
+#include "tests/support/ReadFile.h"
 
 namespace pagelark {
 namespace {
 
-TEST(StateFileTest, KeepsOutcomesAndMarksAcrossAWriteAndARead) {
+TEST(StateFileTest, KeepsOutcomesHistoryAndMarksAcrossAWriteAndARead) {
     ChangeTracker tracker;
-    tracker.Record({{7, "http://a/", "x#HREF#y", "2 Items Found", {"http://a/1"}}});
-    tracker.Record(
-        {{7, "http://a/", "x#HREF#y", "3 Items Found\xE4", {"http://a/1", "http://a/2"}}});
+    tracker.SetRules({true, 2, 20});
+    const auto outcome = [](std::string result, std::vector<EntryLink> entries,
+                            RowReason reason = {}) {
+        return ItemOutcome{
+            7, "http://a/", "x#HREF#y", std::move(result), std::move(entries), std::move(reason)};
+    };
+    tracker.Record({outcome("2 Items Found", {{"http://a/1", "One"}})}, 1000);
+    tracker.Record({outcome("3 Items Found\xE4", {{"http://a/1", "One"}, {"http://a/2", "Two"}})},
+                   2000);
+    tracker.Record({outcome("3 Items Found\xE4", {{"http://a/1", "One"}, {"http://a/2", "Two"}})},
+                   3000);
+    tracker.Record({outcome("4 Items Found", {})}, 4000);  // seen once: pending
+    tracker.Record({outcome("N/A", {}, {RowReason::Kind::HttpStatus, 503, {}})}, 5000);
     const std::string path = ::testing::TempDir() + "state-" + std::to_string(::getpid());
     ASSERT_TRUE(WriteStateFile(path, tracker.Tracked()));
     StateRead read = ReadStateFile(path);
@@ -25,8 +38,45 @@ TEST(StateFileTest, KeepsOutcomesAndMarksAcrossAWriteAndARead) {
     EXPECT_TRUE(restored.IsChanged(7));
     EXPECT_TRUE(restored.IsNewEntry(7, "http://a/2"));
     EXPECT_FALSE(restored.IsNewEntry(7, "http://a/1"));
-    EXPECT_EQ(restored.Tracked().at(7).last.entryUrls.size(), 2u);
+    const TrackedItem& item = *restored.Find(7);
+    EXPECT_EQ(item.last.entries.size(), 2u);
+    ASSERT_EQ(item.history.size(), 2u);
+    // A byte that is not UTF-8 is kept as U+FFFD.
+    EXPECT_EQ(item.history[0],
+              (HistoryEntry{"3 Items Found\xEF\xBF\xBD", 2000, {{"http://a/2", "Two"}}}));
+    EXPECT_EQ(item.history[1], (HistoryEntry{"2 Items Found", 1000, {}}));
+    EXPECT_EQ(item.pending, (HistoryEntry{"4 Items Found", 4000, {}}));
+    EXPECT_EQ(item.failures, 1);
+    EXPECT_FALSE(item.attention);
+    EXPECT_EQ(item.reason, (RowReason{RowReason::Kind::HttpStatus, 503, {}}));
     std::remove(path.c_str());
+}
+
+// A state file as the program wrote it before it kept a history (kept in
+// tests/files/data): everything in it stays, and it is written back with
+// every field an older program reads.
+TEST(StateFileTest, AFileWithoutHistoryReadsWithoutLoss) {
+    const std::string before = ReadFile(PAGELARK_TEST_DATA "/state-before-history.json");
+    const std::optional<ChangeTracker::Items> items = ParseStateFile(before);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), 3u);
+    const TrackedItem& price = items->at(1);
+    EXPECT_EQ(price.last.result, "12.99 USD ");
+    EXPECT_TRUE(price.changed);
+    EXPECT_EQ(price.history, (std::vector<HistoryEntry>{{"12.99 USD ", 0, {}}}));
+    const TrackedItem& news = items->at(2);
+    EXPECT_EQ(news.last.entries.size(), 3u);
+    EXPECT_EQ(news.newEntryUrls, (std::set<std::string>{"http://news.example.org/three"}));
+    // An N/A was never a good Result.
+    EXPECT_TRUE(items->at(3).history.empty());
+
+    const nlohmann::json old = nlohmann::json::parse(before);
+    const nlohmann::json again = nlohmann::json::parse(StateFileText(*items));
+    EXPECT_EQ(again["format"], old["format"]);
+    for (size_t i = 0; i < old["items"].size(); ++i) {
+        for (const auto& [key, value] : old["items"][i].items())
+            EXPECT_EQ(again["items"][i][key], value) << key;
+    }
 }
 
 TEST(StateFileTest, AMissingFileIsNoEarlierRunAndADamagedOneIsReported) {
@@ -43,6 +93,12 @@ TEST(StateFileTest, AMissingFileIsNoEarlierRunAndADamagedOneIsReported) {
         "\"entries\":[],\"changed\":false,\"new_entries\":[]}]}",
         "{\"format\":1,\"items\":[{\"number\":1,\"url\":\"\",\"filter\":\"\",\"result\":\"\","
         "\"entries\":[3],\"changed\":false,\"new_entries\":[]}]}",
+        "{\"format\":1,\"items\":[{\"number\":1,\"url\":\"\",\"filter\":\"\",\"result\":\"\","
+        "\"entries\":[],\"changed\":false,\"new_entries\":[],\"history\":[{\"result\":1}]}]}",
+        "{\"format\":1,\"items\":[{\"number\":1,\"url\":\"\",\"filter\":\"\",\"result\":\"\","
+        "\"entries\":[],\"changed\":false,\"new_entries\":[],\"failures\":-1}]}",
+        "{\"format\":1,\"items\":[{\"number\":1,\"url\":\"\",\"filter\":\"\",\"result\":\"\","
+        "\"entries\":[],\"changed\":false,\"new_entries\":[],\"reason\":{\"kind\":\"reset\"}}]}",
     };
     for (const char* text : damaged) {
         std::ofstream(path, std::ios::binary) << text;

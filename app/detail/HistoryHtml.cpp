@@ -1,0 +1,141 @@
+#include "app/detail/HistoryHtml.h"
+
+#include <QDateTime>
+
+#include "app/detail/ReasonText.h"
+#include "app/language/LangString.h"
+#include "engine/watch/WordDiff.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kNeedsAttention = 233;
+constexpr int kLastGood = 234;
+constexpr int kNoGoodResult = 236;
+constexpr int kTimeNotKept = 237;
+constexpr int kNewLinks = 238;
+constexpr int kSeenOnce = 244;
+constexpr int kAdded = 245;
+constexpr int kRemoved = 246;
+
+// The list's pale yellow for every other entry, and the marks' colours.
+const QString kAlternate = QStringLiteral("#FFFFEE");
+const QString kAddedStyle = QStringLiteral("background-color:#C9EFCB; color:#0B5A1D;");
+const QString kRemovedStyle =
+    QStringLiteral("background-color:#F9D2D0; color:#8C1C13; text-decoration:line-through;");
+const QString kQuiet = QStringLiteral("color:#6B6B6B;");
+
+QString Escaped(const std::string& text) {
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString Span(const QString& style, const QString& text) {
+    return "<span style=\"" + style + "\">" + text + "</span>";
+}
+
+// `after` with the words added since `before` and those removed marked.
+QString MarkedWords(const std::string& before, const std::string& after) {
+    QString html;
+    DiffPiece::Kind previous = DiffPiece::Kind::Same;
+    for (const DiffPiece& piece : DiffWords(before, after)) {
+        QString text = QString::fromStdString(piece.text);
+        // A replacement reads "old new", not "oldnew".
+        if (piece.kind == DiffPiece::Kind::Added && previous == DiffPiece::Kind::Removed &&
+            !text.startsWith(' '))
+            text.prepend(' ');
+        // The blank before a marked stretch stays unmarked.
+        QString lead;
+        if (piece.kind != DiffPiece::Kind::Same && text.startsWith(' ')) {
+            lead = " ";
+            text.remove(0, 1);
+        }
+        text = text.toHtmlEscaped();
+        switch (piece.kind) {
+            case DiffPiece::Kind::Same:
+                html += text;
+                break;
+            case DiffPiece::Kind::Added:
+                html += lead + Span(kAddedStyle, text);
+                break;
+            case DiffPiece::Kind::Removed:
+                html += lead + Span(kRemovedStyle, text);
+                break;
+        }
+        previous = piece.kind;
+    }
+    return html;
+}
+
+QString Banner(const DetailHistory& history) {
+    QStringList lines;
+    if (!history.reason.Good())
+        lines << "<b style=\"color:#A4161A;\">" + ReasonText(history.reason).toHtmlEscaped() +
+                     "</b>";
+    if (history.attention)
+        lines << "<b>" + LangText(kNeedsAttention).arg(history.failures).toHtmlEscaped() + "</b>";
+    if (!history.history.empty())
+        lines << Span(kQuiet, LangText(kLastGood)
+                                  .arg(HistoryTimeText(history.history.front().time),
+                                       QString::fromStdString(history.history.front().result))
+                                  .toHtmlEscaped());
+    return "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"8\" "
+           "style=\"background-color:#FDE8E6; margin-bottom:8px;\"><tr><td>" +
+           lines.join("<br/>") + "</td></tr></table>";
+}
+
+QString Row(const QString& time, const QString& body, bool odd) {
+    return "<tr" + (odd ? " style=\"background-color:" + kAlternate + ";\"" : QString()) +
+           "><td valign=\"top\" style=\"" + kQuiet + " white-space:pre;\">" + time +
+           "</td><td valign=\"top\">" + body + "</td></tr>";
+}
+
+}  // namespace
+
+QString HistoryTimeText(std::int64_t time) {
+    if (time == 0) return LangText(kTimeNotKept);
+    return QDateTime::fromSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+HistoryPage HistoryHtml(const DetailHistory& history) {
+    HistoryPage page;
+    QString& html = page.html;
+    html = "<html><body>";
+    if (!history.reason.Good() || history.attention) html += Banner(history);
+    if (history.history.empty()) {
+        html += "<p style=\"" + kQuiet + "\">" + LangText(kNoGoodResult).toHtmlEscaped() + "</p>";
+        return page;
+    }
+    if (history.history.size() > 1 || history.pending)
+        html += "<p>" + Span(kAddedStyle, LangText(kAdded).toHtmlEscaped()) + " &nbsp; " +
+                Span(kRemovedStyle, LangText(kRemoved).toHtmlEscaped()) + "</p>";
+    html += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\">";
+    bool odd = false;
+    if (history.pending) {
+        const QString words = MarkedWords(history.history.front().result, history.pending->result);
+        html += Row(HistoryTimeText(history.pending->time),
+                    "<i>" + LangText(kSeenOnce).toHtmlEscaped().arg(words) + "</i>", odd);
+        odd = !odd;
+    }
+    for (size_t i = 0; i < history.history.size(); ++i) {
+        const HistoryEntry& entry = history.history[i];
+        QString body = i + 1 < history.history.size()
+                           ? MarkedWords(history.history[i + 1].result, entry.result)
+                           : Escaped(entry.result);
+        if (!entry.newEntries.empty()) {
+            body += "<br/><span style=\"" + kQuiet + "\">" + LangText(kNewLinks).toHtmlEscaped() +
+                    "</span>";
+            for (const EntryLink& link : entry.newEntries) {
+                body += "<br/>&bull; <a href=\"link:" + QString::number(page.links.size()) + "\">" +
+                        Escaped(link.text.empty() ? link.url : link.text) + "</a> <span style=\"" +
+                        kQuiet + "\">" + Escaped(link.url) + "</span>";
+                page.links.push_back(link.url);
+            }
+        }
+        html += Row(HistoryTimeText(entry.time), body, odd);
+        odd = !odd;
+    }
+    html += "</table></body></html>";
+    return page;
+}
+
+}  // namespace pagelark

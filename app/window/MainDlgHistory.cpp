@@ -1,0 +1,59 @@
+// CMainDlg telling what it knows of an item beyond its row: why the row has
+// no good Result (its tip) and its history (the detail window's History).
+
+#include "app/detail/ReasonText.h"
+#include "app/language/LangString.h"
+#include "app/window/MainDlg.h"
+#include "engine/collect/ItemNumber.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kNeedsAttention = 233;
+constexpr int kLastGood = 234;
+
+}  // namespace
+
+const TrackedItem* CMainDlg::CurrentItem(int number) {
+    // An edited item starts over at its next run: what was tracked before
+    // belongs to another page or Filter.
+    const ItemRecord item = ReadItem(number);
+    const TrackedItem* tracked = m_changes.Find(number);
+    if (tracked == nullptr || tracked->last.url != item.url || tracked->last.filter != item.filter)
+        return nullptr;
+    return tracked;
+}
+
+DetailHistory CMainDlg::HistoryOf(int number) {
+    DetailHistory history;
+    const std::optional<RowReasons::Entry> collected = m_items.reasons.Find(number);
+    if (collected) history.reason = collected->reason;
+    if (const TrackedItem* tracked = CurrentItem(number)) {
+        history.history = tracked->history;
+        history.pending = tracked->pending;
+        history.attention = tracked->attention;
+        history.failures = tracked->failures;
+        // Before this window's first run the state file knows why.
+        if (!collected) history.reason = tracked->reason;
+    }
+    return history;
+}
+
+QString CMainDlg::RowTipText(int item) {
+    const int number = ItemNumberFromData(m_rows.GetItemData(item));
+    const DetailHistory history = HistoryOf(number);
+    if (history.reason.Good() && !history.attention) return {};
+    QStringList lines;
+    if (!history.reason.Good())
+        lines << "<b>" + ReasonText(history.reason).toHtmlEscaped() + "</b>";
+    if (history.attention) lines << LangText(kNeedsAttention).arg(history.failures).toHtmlEscaped();
+    if (!history.history.empty())
+        lines << LangText(kLastGood)
+                     .arg(HistoryTimeText(history.history.front().time),
+                          QString::fromStdString(history.history.front().result))
+                     .toHtmlEscaped();
+    // Rich text, so that a Result that looks like markup is shown as written.
+    return "<p style=\"white-space:pre\">" + lines.join("<br/>") + "</p>";
+}
+
+}  // namespace pagelark
