@@ -50,8 +50,13 @@ CDetailDlg::CDetailDlg(int number, const EntryMap& entries, const LinkMap& links
     m_historyLinks = std::move(page.links);
     // The first link opens at once; its row is not selected.
     if (m_list->topLevelItemCount() > 0) Navigate(m_list->topLevelItem(0)->text(1));
+    m_hasLinks = m_list->topLevelItemCount() > 0;
+    for (QWidget* part : {static_cast<QWidget*>(m_list), GetDlgItem(this, IDC_ADDRESS_LABEL),
+                          static_cast<QWidget*>(m_edit), static_cast<QWidget*>(m_toggle),
+                          static_cast<QWidget*>(m_historyButton)})
+        part->setVisible(m_hasLinks);
     // Without links, or without a good Result now, the history says more.
-    ShowHistory(m_list->topLevelItemCount() == 0 || !history.reason.Good() || history.attention);
+    ShowHistory(!m_hasLinks || !history.reason.Good() || history.attention);
 }
 
 void CDetailDlg::CreateControls() {
@@ -129,6 +134,7 @@ void CDetailDlg::CreateControls() {
     m_history->setOpenLinks(false);
     m_history->setOpenExternalLinks(false);
     m_history->setFrameShape(QFrame::NoFrame);
+    m_history->document()->setDocumentMargin(12);
     QPalette paper = m_history->palette();
     paper.setColor(QPalette::Base, Qt::white);
     paper.setColor(QPalette::Text, QColor(0x20, 0x20, 0x20));
@@ -223,7 +229,10 @@ void CDetailDlg::LayOut(const QSize& client) {
     m_historyButton->setGeometry(w - 55 - kHistoryButtonWidth, l + 4, kHistoryButtonWidth, 22);
     m_toggle->setGeometry(w - 50, l + 5, 45, 20);
     m_browser->setGeometry(0, l + 30, w, h - l - 30);
-    m_history->setGeometry(0, l + 30, w, h - l - 30);
+    if (m_hasLinks)
+        m_history->setGeometry(0, l + 30, w, h - l - 30);
+    else
+        m_history->setGeometry(0, 0, w, h);
     if (!m_columnsFitted && isMaximized()) {
         m_columnsFitted = true;
         m_list->setColumnWidth(0, w - w / 4 - 50);

@@ -94,6 +94,7 @@ class CDetailDlg : public QDialog {
     std::vector<std::string> m_historyLinks;
     SafeWebPage* m_page = nullptr;
     QString m_address;
+    bool m_hasLinks = false;  // without links the History takes the whole window
     bool m_expanded = false;
     bool m_columnsFitted = false;
     QSize m_lastClient{-1, -1};

@@ -84,9 +84,19 @@ QString Banner(const DetailHistory& history) {
 }
 
 QString Row(const QString& time, const QString& body, bool odd) {
+    // The time column as narrow as its text, the Result taking the rest.
     return "<tr" + (odd ? " style=\"background-color:" + kAlternate + ";\"" : QString()) +
-           "><td valign=\"top\" style=\"" + kQuiet + " white-space:pre;\">" + time +
-           "</td><td valign=\"top\">" + body + "</td></tr>";
+           "><td valign=\"top\" width=\"1%\" style=\"" + kQuiet + " white-space:pre;\">" +
+           time + "&nbsp;&nbsp;</td><td valign=\"top\">" + body + "</td></tr>";
+}
+
+QString Header(const DetailHistory& history) {
+    QString header = "<p><span style=\"font-size:large; font-weight:600;\">" +
+                     Escaped(history.name) + "</span>";
+    if (!history.url.empty() || !history.filter.empty())
+        header += "<br/>" + Span(kQuiet, Escaped(history.url) + " &nbsp;&middot;&nbsp; " +
+                                              Escaped(history.filter));
+    return header + "</p>";
 }
 
 }  // namespace
@@ -100,6 +110,7 @@ HistoryPage HistoryHtml(const DetailHistory& history) {
     HistoryPage page;
     QString& html = page.html;
     html = "<html><body>";
+    if (!history.name.empty()) html += Header(history);
     if (!history.reason.Good() || history.attention) html += Banner(history);
     if (history.history.empty()) {
         html += "<p style=\"" + kQuiet + "\">" + LangText(kNoGoodResult).toHtmlEscaped() + "</p>";

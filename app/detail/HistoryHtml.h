@@ -13,6 +13,9 @@ namespace pagelark {
 
 // What the History view shows of an item.
 struct DetailHistory {
+    std::string name;  // the item as the list defines it
+    std::string url;
+    std::string filter;
     std::vector<HistoryEntry> history;    // good Results, newest first
     std::optional<HistoryEntry> pending;  // seen once, waiting to be confirmed
     RowReason reason;                     // why the row has no good Result now
@@ -27,8 +30,8 @@ struct HistoryPage {
     std::vector<std::string> links;
 };
 
-// Why the row has no good Result, then its Results newest first with their
-// times, the words each added and removed since the one before marked, and
+// The item's name, URL and Filter, why the row has no good Result, then its
+// Results newest first with their times, the words each added and removed since the one before marked, and
 // the links that were new with it. Every text from a page is escaped.
 HistoryPage HistoryHtml(const DetailHistory& history);
 

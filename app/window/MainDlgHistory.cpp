@@ -26,6 +26,10 @@ const TrackedItem* CMainDlg::CurrentItem(int number) {
 
 DetailHistory CMainDlg::HistoryOf(int number) {
     DetailHistory history;
+    const ItemRecord item = ReadItem(number);
+    history.name = item.name;
+    history.url = item.url;
+    history.filter = item.filter;
     const std::optional<RowReasons::Entry> collected = m_items.reasons.Find(number);
     if (collected) history.reason = collected->reason;
     if (const TrackedItem* tracked = CurrentItem(number)) {
