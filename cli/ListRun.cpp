@@ -18,7 +18,7 @@
 namespace pagelark::cli {
 namespace {
 
-constexpr int kNeedsAttention = 233;
+constexpr int kNeedsAttention = 284;
 
 }  // namespace
 

@@ -28,7 +28,7 @@ constexpr int kTitle = 152;
 constexpr int kNameColumn = 110;
 constexpr int kUrlColumn = 111;
 constexpr int kRefused = 195;
-constexpr int kHistory = 235;
+constexpr int kHistory = 286;
 // The History button sits left of ">>" and takes this much of the address box.
 constexpr int kHistoryButtonWidth = 80;
 constexpr std::uint32_t kListBack = 0xEEFFFF;

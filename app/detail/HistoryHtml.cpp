@@ -9,14 +9,14 @@
 namespace pagelark {
 namespace {
 
-constexpr int kNeedsAttention = 233;
-constexpr int kLastGood = 234;
-constexpr int kNoGoodResult = 236;
-constexpr int kTimeNotKept = 237;
-constexpr int kNewLinks = 238;
-constexpr int kSeenOnce = 244;
-constexpr int kAdded = 245;
-constexpr int kRemoved = 246;
+constexpr int kNeedsAttention = 284;
+constexpr int kLastGood = 285;
+constexpr int kNoGoodResult = 287;
+constexpr int kTimeNotKept = 288;
+constexpr int kNewLinks = 289;
+constexpr int kSeenOnce = 295;
+constexpr int kAdded = 296;
+constexpr int kRemoved = 297;
 
 // The list's pale yellow for every other entry, and the marks' colours.
 const QString kAlternate = QStringLiteral("#FFFFEE");

@@ -9,8 +9,8 @@
 namespace pagelark {
 namespace {
 
-constexpr int kNeedsAttention = 233;
-constexpr int kLastGood = 234;
+constexpr int kNeedsAttention = 284;
+constexpr int kLastGood = 285;
 
 }  // namespace
 

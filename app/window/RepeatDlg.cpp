@@ -22,9 +22,9 @@ constexpr int kAfter = 201;
 constexpr int kOk = 170;
 constexpr int kCancel = 171;
 constexpr int kCommand = 208;
-constexpr int kConfirm = 241;
-constexpr int kAttentionBefore = 242;
-constexpr int kAttentionAfter = 243;
+constexpr int kConfirm = 292;
+constexpr int kAttentionBefore = 293;
+constexpr int kAttentionAfter = 294;
 
 }  // namespace
 

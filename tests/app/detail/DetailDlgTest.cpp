@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWebEnginePage>
@@ -210,6 +211,52 @@ TEST_F(DetailDlgTest, TheAddressBoxShowsWhereARedirectLed) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Shown(*dialog).toString().toStdString() == server.Url("/reached"); }));
     EXPECT_EQ(dialog->AddressEdit()->text().toStdString(), server.Url("/reached"));
+}
+
+// Why the item has no good Result and what changed, with every text from a
+// page shown as written; a link new at a step opens in the browser (which
+// checks it as it checks every address).
+TEST_F(DetailDlgTest, TheHistorySaysWhyAndMarksWhatChangedAndItsLinksOpenInTheBrowser) {
+    DetailHistory history;
+    history.name = "Shop <b>";
+    history.reason = {RowReason::Kind::HttpStatus, 404, {}};
+    history.attention = true;
+    history.failures = 3;
+    history.history = {{"12.99 <USD>", 1767225600, {{server.Url("/archive"), "<i>Archive</i>"}}},
+                       {"12.50 <USD>", 0, {}}};
+    const HistoryPage page = HistoryHtml(history);
+    EXPECT_NE(page.html.indexOf("line-through;\">12.50</span> <span style=\"background-color:"
+                                "#C9EFCB; color:#0B5A1D;\">12.99</span> &lt;USD&gt;"),
+              -1)
+        << page.html.toStdString();
+    EXPECT_EQ(page.html.indexOf("<i>Archive"), -1);
+    EXPECT_EQ(page.html.indexOf("Shop <b>"), -1);
+    EXPECT_NE(page.html.indexOf("Shop &lt;b&gt;"), -1);
+    EXPECT_EQ(page.links, std::vector<std::string>{server.Url("/archive")});
+
+    // Nothing gathered: the History is the whole window.
+    CDetailDlg dialog(3, {}, {}, nullptr, {}, history);
+    dialog.showMaximized();
+    EXPECT_TRUE(dialog.ShowsHistory());
+    EXPECT_FALSE(dialog.List()->isVisible());
+    const QString text = dialog.History()->toPlainText();
+    for (const char* said : {"The server answered with HTTP status 404",
+                             "Needs attention: no good Result for 3 runs in a row",
+                             "Last good Result, since", "time not kept", "<i>Archive</i>"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(said))) << said << "\n" << text.toStdString();
+    emit dialog.History()->anchorClicked(QUrl("link:0"));
+    EXPECT_FALSE(dialog.ShowsHistory());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Shown(dialog).toString().toStdString() == server.Url("/archive"); }));
+    emit dialog.History()->anchorClicked(QUrl("link:7"));  // no such link: nothing happens
+    EXPECT_EQ(dialog.AddressEdit()->text().toStdString(), server.Url("/archive"));
+
+    // With links and a good Result it opens on them; the button shows the History.
+    auto withLinks = Open(kTwoEntries, {{"__A7;", server.Url("/news")}, {"__A9;", "x"}});
+    EXPECT_FALSE(withLinks->ShowsHistory());
+    withLinks->HistoryButton()->click();
+    EXPECT_TRUE(withLinks->ShowsHistory());
+    EXPECT_FALSE(withLinks->Browser()->isVisible());
 }
 
 }  // namespace
