@@ -67,6 +67,17 @@ class Screen:
             time.sleep(0.02)
         self.button(1, False)
 
+    def word_drag(self, x0, y0, x1, y1, steps=8):
+        """A double click held down and dragged: the selection grows by
+        whole words, from the word under (x0, y0) to the one under (x1, y1)."""
+        self.click(x0, y0)
+        time.sleep(0.05)
+        self.button(1, True)
+        for i in range(1, steps + 1):
+            self.move(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps)
+            time.sleep(0.02)
+        self.button(1, False)
+
     def wheel(self, x, y, clicks):
         """Turns the wheel over (x, y): clicks > 0 scrolls down, < 0 up."""
         self.move(x, y)
