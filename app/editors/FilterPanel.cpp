@@ -54,9 +54,13 @@ FilterPanel::FilterPanel(QDialog* dialog)
     ShowNote(LangText(kPressTest));
 }
 
-QString FilterPanel::Shown() const { return m_result->text(); }
+QString FilterPanel::Shown() const {
+    return m_result->text();
+}
 
-bool FilterPanel::Busy() const { return m_jobs->Busy(); }
+bool FilterPanel::Busy() const {
+    return m_jobs->Busy();
+}
 
 std::optional<std::string> FilterPanel::FetchableUrl(bool forPicking) {
     const QString typed = m_url->text();

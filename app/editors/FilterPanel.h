@@ -35,8 +35,8 @@ class FilterPanel : public QObject {
     // result label, found by their ids.
     explicit FilterPanel(QDialog* dialog);
 
-    using PickerRunner = std::function<PickOutcome(
-        QWidget* parent, const std::string& url, std::shared_ptr<const PickedPage> page)>;
+    using PickerRunner = std::function<PickOutcome(QWidget* parent, const std::string& url,
+                                                   std::shared_ptr<const PickedPage> page)>;
     // Replaces the picker window (tests); RunFilterPicker by default.
     void SetPickerRunner(PickerRunner runner) { m_runPicker = std::move(runner); }
 

@@ -1,11 +1,11 @@
 #include "app/editors/FilterPickerDlg.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "app/editors/PickTexts.h"
 #include "app/editors/PickedPage.h"
@@ -164,6 +164,7 @@ void FilterPickerDlg::ShowPage(std::shared_ptr<const PickedPage> page) {
     connect(m_webPage, &QWebEnginePage::loadFinished, this, [this] {
         if (m_ready) return;
         m_ready = true;
+        m_use->setEnabled(true);
         SetStatus(LangText(kNothingSelected));
     });
     m_webPage->ShowBytes(m_page->bytes, QUrl(QString::fromStdString(m_page->url)));
@@ -173,7 +174,6 @@ void FilterPickerDlg::OnSelectionChanged() {
     if (!m_ready || m_proposing) return;
     m_webPage->ReadSelection(false, [this](std::optional<PageSelection> selection) {
         if (m_closing || m_proposing) return;
-        m_use->setEnabled(selection.has_value());
         m_links->setEnabled(selection && selection->links > 0);
         // Two links or more are most likely a list to gather.
         m_links->setChecked(selection && selection->links >= 2);
@@ -183,11 +183,12 @@ void FilterPickerDlg::OnSelectionChanged() {
         }
         QString text = LangText(kSelected);
         QString links;
-        if (selection->links > 0) links = QLatin1Char(' ') + LangText(kSelectedLinks).arg(selection->links);
-        const int room = m_status->width() - m_status->fontMetrics().horizontalAdvance(
-                                                 text.arg(QString()) + links);
-        const QString words = m_status->fontMetrics().elidedText(selection->words.simplified(),
-                                                                 Qt::ElideMiddle, std::max(room, 40));
+        if (selection->links > 0)
+            links = QLatin1Char(' ') + LangText(kSelectedLinks).arg(selection->links);
+        const int room = m_status->width() -
+                         m_status->fontMetrics().horizontalAdvance(text.arg(QString()) + links);
+        const QString words = m_status->fontMetrics().elidedText(
+            selection->words.simplified(), Qt::ElideMiddle, std::max(room, 40));
         SetStatus(text.arg(words) + links);
     });
 }
@@ -201,7 +202,8 @@ void FilterPickerDlg::OnUse() {
         if (m_closing) return;
         if (!selection) {
             m_proposing = false;
-            SetStatus(LangText(kNothingSelected));
+            m_use->setEnabled(true);
+            SetStatus(LangText(kNothingSelected), true);
             return;
         }
         Propose(*selection);

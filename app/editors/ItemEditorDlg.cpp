@@ -63,7 +63,8 @@ void ItemEditorDlg::CreateControls(int templateId) {
                 if ((control.style & kButtonTypeMask) == BS_DEFPUSHBUTTON) {
                     button->setDefault(true);
                 }
-                if (control.id == kIdOk) connect(button, &QPushButton::clicked, this, &QDialog::accept);
+                if (control.id == kIdOk)
+                    connect(button, &QPushButton::clicked, this, &QDialog::accept);
                 if (control.id == kIdCancel)
                     connect(button, &QPushButton::clicked, this, &QDialog::reject);
                 widget = button;

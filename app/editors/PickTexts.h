@@ -13,13 +13,13 @@ enum PickText {
     kTestButtonText = 231,
     kPickerTitle = 232,
     kFetching = 236,
-    kNotFetched = 237,      // %1 the URL
-    kNotBrowsable = 238,    // %1 the URL
-    kSelected = 239,        // %1 the selected words
-    kSelectedLinks = 240,   // %1 how many links
+    kNotFetched = 237,     // %1 the URL
+    kNotBrowsable = 238,   // %1 the URL
+    kSelected = 239,       // %1 the selected words
+    kSelectedLinks = 240,  // %1 how many links
     kNothingSelected = 241,
     kProposing = 242,
-    kResultOnPage = 244,    // %1 the Result
+    kResultOnPage = 244,  // %1 the Result
     kPressTest = 245,
     kTypeUrlFirst = 247,
 };

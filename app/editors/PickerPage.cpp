@@ -89,25 +89,26 @@ bool PickerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, b
 
 void PickerPage::ReadSelection(bool withBefore,
                                std::function<void(std::optional<PageSelection>)> done) {
-    const QString script =
-        QString::fromUtf8(kReadSelection).arg(withBefore ? QLatin1String("true") : QLatin1String("false"));
+    const QString script = QString::fromUtf8(kReadSelection)
+                               .arg(withBefore ? QLatin1String("true") : QLatin1String("false"));
     // A page that goes calls its pending callbacks with nothing: they must
     // not reach a window that is being taken down.
-    runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                  [page = QPointer<PickerPage>(this), done = std::move(done)](const QVariant& value) {
-                      if (page.isNull() || !value.isValid()) return;
-                      const QVariantMap map = value.toMap();
-                      if (map.value(QStringLiteral("words")).toString().trimmed().isEmpty()) {
-                          done(std::nullopt);
-                          return;
-                      }
-                      PageSelection selection;
-                      selection.words = map.value(QStringLiteral("words")).toString();
-                      selection.links = map.value(QStringLiteral("links")).toInt();
-                      if (map.contains(QStringLiteral("before")))
-                          selection.shownBefore = map.value(QStringLiteral("before")).toString();
-                      done(std::move(selection));
-                  });
+    runJavaScript(
+        script, QWebEngineScript::ApplicationWorld,
+        [page = QPointer<PickerPage>(this), done = std::move(done)](const QVariant& value) {
+            if (page.isNull() || !value.isValid()) return;
+            const QVariantMap map = value.toMap();
+            if (map.value(QStringLiteral("words")).toString().trimmed().isEmpty()) {
+                done(std::nullopt);
+                return;
+            }
+            PageSelection selection;
+            selection.words = map.value(QStringLiteral("words")).toString();
+            selection.links = map.value(QStringLiteral("links")).toInt();
+            if (map.contains(QStringLiteral("before")))
+                selection.shownBefore = map.value(QStringLiteral("before")).toString();
+            done(std::move(selection));
+        });
 }
 
 }  // namespace pagelark
