@@ -57,6 +57,9 @@ void FilterPickerDlg::CreateControls() {
             case IDC_HINT: {
                 auto* hint = new QLabel(LangText(control.textId), this);
                 hint->setTextFormat(Qt::PlainText);
+                // Two lines where the window is narrow, one line centred otherwise.
+                hint->setWordWrap(true);
+                hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 widget = hint;
                 break;
             }

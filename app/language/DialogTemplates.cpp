@@ -126,8 +126,8 @@ DialogTemplate FilterPicker() {
     // to the bottom edge when it is resized.
     return T(IDD_PICK_FILTER, 460, 301, kSizableWindow,
              {
-                 C(1060, K::Label, 5, 4, 450, 8, 233),
-                 C(1061, K::WebBrowser, 0, 15, 460, 245),
+                 C(1060, K::Label, 5, 2, 450, 16, 233),
+                 C(1061, K::WebBrowser, 0, 20, 460, 240),
                  C(1062, K::Label, 5, 264, 450, 16),
                  Styled(C(1063, K::Button, 5, 283, 160, 12, 235), BS_AUTOCHECKBOX),
                  Styled(C(1, K::DefaultButton, 341, 282, 60, 14, 234), BS_DEFPUSHBUTTON),

@@ -18,6 +18,7 @@
 #include "app/editors/PickedPage.h"
 #include "app/language/LangString.h"
 #include "app/language/UiLanguage.h"
+#include "controls/platform/DlgItem.h"
 #include "engine/page/EntryText.h"
 #include "engine/page/ExtractResult.h"
 #include "tests/support/LocalServer.h"
@@ -232,6 +233,12 @@ TEST_F(FilterPickerDlgTest, CaptionsFitAndTheButtonsKeepToTheCornerWhenResized) 
             if (auto* label = qobject_cast<QLabel*>(control)) {
                 caption = label->text();
                 frame = 0;
+                // A label that wraps must have room for its lines.
+                if (label->wordWrap()) {
+                    EXPECT_LE(label->heightForWidth(label->width()), label->height())
+                        << caption.toStdString();
+                    continue;
+                }
             }
             if (caption.isEmpty() || control == dialog.Status()) continue;
             // A check box's text follows its box.
@@ -246,6 +253,11 @@ TEST_F(FilterPickerDlgTest, CaptionsFitAndTheButtonsKeepToTheCornerWhenResized) 
         dialog.resize(before + QSize(200, 100));
         EXPECT_EQ(dialog.UseButton()->geometry(), use.translated(200, 100));
         EXPECT_EQ(dialog.Browser()->geometry(), page.adjusted(0, 0, 200, 100));
+        // At its smallest the hint still has room for its lines.
+        dialog.resize(dialog.minimumSize());
+        auto* hint = qobject_cast<QLabel*>(GetDlgItem(&dialog, FilterPickerDlg::IDC_HINT));
+        ASSERT_NE(hint, nullptr);
+        EXPECT_LE(hint->heightForWidth(hint->width()), hint->height()) << language;
     }
 }
 

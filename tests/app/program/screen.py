@@ -147,6 +147,12 @@ class Screen:
         window.send_event(message)
         self.d.sync()
 
+    def resize(self, window_id, width, height):
+        """What a window manager does when the user drags a window's edge."""
+        window = self.d.create_resource_object("window", window_id)
+        window.configure(width=int(width), height=int(height))
+        self.d.sync()
+
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", str(path)], check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
