@@ -29,7 +29,7 @@ namespace {
 // Two rows with the same price: only the place selected tells them apart. A
 // script would add words the engine never reads; it must not run.
 const std::string kBoard =
-    "<html><head><title>Board</title>"
+    "<html><head><title>Board</title><meta http-equiv=refresh content='0;url=/moved'>"
     "<script>document.write('<p>Written by a script</p>')</script></head><body>"
     "<h1>Morning board</h1><table>"
     "<tr><td>Gold:</td><td id=gold>12.50 USD per gram</td></tr>"
@@ -43,6 +43,14 @@ const std::string kBoard =
     std::string(40, 'x') + " " + std::string(40, 'y') + " " + std::string(40, 'z') + " " +
     std::string(40, 'w') + "</p><p>The end</p></body></html>";
 
+// A page in GBK that says so in a <meta>: the picker shows the bytes the
+// engine converted to UTF-8, which must not be read as GBK a second time.
+// "今日金价: 412 元 每克", then "明日再报".
+const std::string kGbkPage =
+    "<html><head><meta charset=\"gbk\"><title>\xBD\xF0\xBC\xDB</title></head><body>"
+    "<p>\xBD\xF1\xC8\xD5\xBD\xF0\xBC\xDB: <span id=price>412 \xD4\xAA \xC3\xBF\xBF\xCB</span></p>"
+    "<p>\xC3\xF7\xC8\xD5\xD4\xD9\xB1\xA8</p></body></html>";
+
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     text.replace(text.find(from), from.size(), to);
     return text;
@@ -53,6 +61,9 @@ class FilterPickerDlgTest : public ::testing::Test {
     void SetUp() override {
         server.Routes().Get("/board", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(kBoard, "text/html");
+        });
+        server.Routes().Get("/gbk", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(kGbkPage, "text/html");
         });
         server.Start();
     }
@@ -168,6 +179,7 @@ TEST_F(FilterPickerDlgTest, DraggingOverLinksGathersExactlyThoseAndLinksAreNotFo
                       QPoint(xy[0].toInt(), xy[1].toInt()));
     QTest::qWait(500);
     EXPECT_EQ(Requests("/n4"), 0);
+    EXPECT_EQ(Requests("/moved"), 0);  // nor does the page's own refresh
     EXPECT_EQ(dialog->WebPage()->url().toString().toStdString(), server.Url("/board"));
 
     Select(*dialog, "n1", 0, "n3", 17);
@@ -201,6 +213,18 @@ TEST_F(FilterPickerDlgTest, WhenNoFilterFitsTheReasonShowsAndTheWindowStays) {
     Select(*dialog, "gold", 0, "gold", 9);
     Use(*dialog);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(FilterPickerDlgTest, AGbkPageShowsAndIsPickedOnAsTheEngineReadsIt) {
+    auto dialog = Open(server.Url("/gbk"));
+    WaitReady(*dialog);
+    const QString shown = Run(*dialog, QStringLiteral("document.body.innerText")).toString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("今日金价"))) << shown.toStdString();
+    Select(*dialog, "price", 0, "price", 8);
+    EXPECT_EQ(dialog->Status()->text(), QStringLiteral("Selected: “412 元 每克”"));
+    Use(*dialog);
+    ASSERT_TRUE(dialog->Chosen().has_value());
+    EXPECT_EQ(dialog->Chosen()->extraction.result, "412 元 每克 ");
 }
 
 TEST_F(FilterPickerDlgTest, WhatCannotBeShownIsSaid) {

@@ -48,8 +48,10 @@ TEST(HelpWindowTest, EveryTopicsPicturesAreInTheFile) {
         const QString topic = QString::fromStdString(file.Read(path).value_or(""));
         for (const QRegularExpressionMatch& match : picture.globalMatch(topic)) {
             const QUrl url = window.Browser()->source().resolved(QUrl(match.captured(1)));
-            const QVariant bytes = window.Browser()->loadResource(QTextDocument::ImageResource, url);
-            EXPECT_FALSE(QImage::fromData(bytes.toByteArray()).isNull()) << url.toString().toStdString();
+            const QVariant bytes =
+                window.Browser()->loadResource(QTextDocument::ImageResource, url);
+            EXPECT_FALSE(QImage::fromData(bytes.toByteArray()).isNull())
+                << url.toString().toStdString();
             ++pictures;
         }
     }
