@@ -23,6 +23,10 @@ namespace {
 // selection's state.
 const QColor kProblemColour(0xA0, 0x10, 0x10);
 
+// The item's URL as the browser takes it; blanks typed around it are the
+// item's (the run fetches them so) but no part of the address.
+QUrl ShownUrl(const std::string& url) { return QUrl(QString::fromStdString(url).trimmed()); }
+
 }  // namespace
 
 FilterPickerDlg::FilterPickerDlg(const std::string& url, std::shared_ptr<const PickedPage> page,
@@ -34,7 +38,7 @@ FilterPickerDlg::FilterPickerDlg(const std::string& url, std::shared_ptr<const P
     CreateControls();
     if (page && page->url == url) {
         ShowPage(std::move(page));
-    } else if (!IsBrowsableUrl(QUrl(QString::fromStdString(url)))) {
+    } else if (!IsBrowsableUrl(ShownUrl(url))) {
         SetStatus(LangText(kNotBrowsable).arg(QString::fromStdString(url)), true);
     } else {
         Fetch(url);
@@ -170,7 +174,7 @@ void FilterPickerDlg::ShowPage(std::shared_ptr<const PickedPage> page) {
         m_use->setEnabled(true);
         SetStatus(LangText(kNothingSelected));
     });
-    m_webPage->ShowBytes(m_page->bytes, QUrl(QString::fromStdString(m_page->url)));
+    m_webPage->ShowBytes(m_page->bytes, ShownUrl(m_page->url));
 }
 
 void FilterPickerDlg::OnSelectionChanged() {
