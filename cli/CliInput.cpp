@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/TerminalText.h"
+#include "files/ScriptFile.h"
 
 namespace pagelark::cli {
 namespace {
@@ -34,6 +35,15 @@ std::optional<std::string> ReadInput(const std::string& path) {
     std::cerr << "pagelark-cli: cannot read "
               << (path == "-" ? "standard input" : TerminalText(path)) << ": "
               << std::strerror(errno != 0 ? errno : EIO) << "\n";
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadScriptInput(const std::string& path) {
+    std::string text;
+    std::string error;
+    if (ReadScriptFile(path, text, &error)) return text;
+    std::cerr << "pagelark-cli: cannot read " << (path == "-" ? "standard input" : TerminalText(path))
+              << ": " << TerminalText(error) << "\n";
     return std::nullopt;
 }
 

@@ -10,6 +10,9 @@ namespace pagelark::cli {
 // "pagelark-cli: cannot read FILE: reason" to stderr and returns none.
 std::optional<std::string> ReadInput(const std::string& path);
 
+// The same for a script file, which is refused over the size Load reads.
+std::optional<std::string> ReadScriptInput(const std::string& path);
+
 // Prints "usage: ..." to stderr and returns the usage exit code (2).
 int UsageError(std::string_view usage, std::string_view problem = {});
 

@@ -1,113 +1,19 @@
-#include <chrono>
-#include <csignal>
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
-#include <thread>
 
+#include "cli/TerminalText.h"
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
-#include "cli/PrintJson.h"
-#include "cli/TerminalText.h"
-#include "engine/collect/CollectWorker.h"
-#include "engine/collect/ItemList.h"
-#include "engine/collect/ItemNumber.h"
-#include "engine/collect/ItemState.h"
-#include "engine/collect/MemoryCollectHost.h"
+#include "cli/ListRun.h"
+#include "cli/StopSignals.h"
 #include "engine/watch/ChangeTracker.h"
 #include "engine/watch/RunOutcomes.h"
-#include "files/ItemStore.h"
 #include "files/SafeFile.h"
-#include "files/ScriptFile.h"
 #include "files/SnapFile.h"
 #include "files/StateFile.h"
-#include "files/XmlDocument.h"
 
 namespace pagelark::cli {
-namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int) {
-    g_interrupted = 1;
-}
-
-// Ctrl+C stops the run the way Stop does; the handler is removed again
-// afterwards so that a second Ctrl+C while printing ends the program.
-class InterruptWatch {
-  public:
-    InterruptWatch() {
-        g_interrupted = 0;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_previous);
-    }
-    ~InterruptWatch() { sigaction(SIGINT, &m_previous, nullptr); }
-    bool Interrupted() const { return g_interrupted != 0; }
-
-  private:
-    struct sigaction m_previous {};
-};
-
-// `changed` marks the rows whose Result differs from the state file's last
-// run; changedOnly leaves the others out.
-void PrintRows(MemoryRows& rows, const ResultMaps& results, const std::set<int>& changes, bool json,
-               bool changedOnly) {
-    nlohmann::ordered_json items = nlohmann::ordered_json::array();
-    for (int row = 0; row < rows.GetItemCount(); ++row) {
-        const int number = ItemNumberFromData(rows.GetItemData(row));
-        const bool changed = changes.contains(number);
-        if (changedOnly && !changed) continue;
-        const std::string state(ItemStateName(rows.Rows()[static_cast<size_t>(row)].image));
-        const std::string name = rows.GetItemText(row, 1);
-        const std::string result = rows.GetItemText(row, 2);
-        const std::string time = rows.GetItemText(row, 3);
-        if (!json) {
-            std::cout << number << '\t' << state << '\t' << TerminalText(name) << '\t'
-                      << TerminalText(result) << '\t' << TerminalText(time) << '\t'
-                      << (changed ? "yes" : "no") << '\n';
-            continue;
-        }
-        items.push_back({{"number", number},
-                         {"state", state},
-                         {"name", name},
-                         {"result", result},
-                         {"last_update", time},
-                         {"entries", results.Entries(ItemKey(number)).value_or("")},
-                         {"changed", changed}});
-    }
-    if (json) PrintJson(items);
-}
-
-// Names every item whose page could not be fetched on stderr; true when there
-// was one.
-bool ReportFailures(MemoryRows& rows, XmlDocument& live) {
-    bool failed = false;
-    for (int row = 0; row < rows.GetItemCount(); ++row) {
-        if (rows.Rows()[static_cast<size_t>(row)].image != static_cast<int>(ItemState::Failed))
-            continue;
-        const int number = ItemNumberFromData(rows.GetItemData(row));
-        const ItemFields fields = ReadStoreItem(live, number);
-        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name)
-                  << "): cannot fetch " << TerminalText(fields.url) << "\n";
-        failed = true;
-    }
-    return failed;
-}
-
-// A whole number from `low` to `high` written as plain digits, else nothing.
-std::optional<int> WholeNumber(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
-
-}  // namespace
 
 int RunCollect(const Args& args) {
     const CommandSyntax syntax{kCollectUsage,
@@ -118,41 +24,18 @@ int RunCollect(const Args& args) {
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
     CollectSettings settings;
-    if (parsed.values.contains("--jobs")) {
-        const std::optional<int> jobs = WholeNumber(parsed.Value("--jobs"), 1, 1000);
-        if (!jobs) return UsageError(kCollectUsage, "--jobs needs a number from 1 to 1000");
-        settings.parallelDownloads = *jobs;
-    }
-    if (parsed.values.contains("--deadline")) {
-        const std::optional<int> seconds = WholeNumber(parsed.Value("--deadline"), 0, 86400);
-        if (!seconds) return UsageError(kCollectUsage, "--deadline needs seconds from 0 to 86400");
-        settings.fetch.pageDeadlineSeconds = *seconds;
-    }
-    const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
+    if (const int status = ParseCollectSettings(parsed, kCollectUsage, settings)) return status;
+    std::optional<std::string> text = ReadScriptInput(parsed.positionals[0]);
     if (!text) return kExitFailed;
 
-    XmlDocument live;
-    ItemList list;
-    MemoryCollectHost host([&live](int number) {
-        ItemFields fields = ReadStoreItem(live, number);
-        return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
-                           std::move(fields.url));
-    });
-    LoadScriptText(*text, live, list, host.MemoryRowsOf());
-
+    ListRun run;
+    run.Load(std::move(*text));
     bool interrupted = false;
     {
-        const InterruptWatch watch;
-        CollectWorker worker(host, list, settings);
-        host.RunOnListThread([&] { worker.Start(); });
-        while (!worker.Idle()) {
-            if (watch.Interrupted() && !interrupted) {
-                interrupted = true;
-                host.RunOnListThread([&] { worker.Stop(); });
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        worker.Wait();
+        // Ctrl+C stops the run the way Stop does.
+        const StopSignals signals{SIGINT};
+        CollectWorker worker(run.Host(), run.List(), settings);
+        interrupted = run.Collect(worker, [&] { return signals.Caught() != 0; });
     }
     if (interrupted) std::cerr << "pagelark-cli: stopped; the items below were collected so far\n";
 
@@ -163,13 +46,13 @@ int RunCollect(const Args& args) {
     if (keepState) {
         StateRead state = ReadStateFile(parsed.Value("--state"));
         if (!state.problem.empty())
-            std::cerr << "pagelark-cli: " << TerminalText(parsed.Value("--state")) << ": "
-                      << state.problem << "; taken as no earlier run\n";
+            std::cerr << "pagelark-cli: " << TerminalText(parsed.Value("--state")) << ": " << state.problem
+                      << "; taken as no earlier run\n";
         changes.Restore(std::move(state.items));
     }
-    const std::vector<int> changed = changes.Record(RunOutcomes(host, list));
-    PrintRows(host.MemoryRowsOf(), list.results, std::set<int>(changed.begin(), changed.end()),
-              parsed.Has("--json"), parsed.Has("--changed-only"));
+    const std::vector<int> changed = changes.Record(RunOutcomes(run.Host(), run.List()));
+    run.PrintRows(std::set<int>(changed.begin(), changed.end()), parsed.Has("--json"),
+                  parsed.Has("--changed-only"));
     if (keepState) {
         // The window's unseen marks stay in the file for the window to show.
         std::string error;
@@ -178,9 +61,10 @@ int RunCollect(const Args& args) {
             return kExitFailed;
         }
     }
-    const bool failed = ReportFailures(host.MemoryRowsOf(), live);
+    const bool failed = run.ReportFailures();
     if (parsed.values.contains("--snap")) {
-        const std::string snap = BuildSnapText(host.MemoryRowsOf(), list.results, list.links);
+        const std::string snap =
+            BuildSnapText(run.Host().MemoryRowsOf(), run.List().results, run.List().links);
         std::string error;
         if (snap.empty()) {
             std::cerr << "pagelark-cli: the list is empty; no snapshot was written\n";

@@ -10,6 +10,7 @@ int RunList(const Args& args);
 int RunResave(const Args& args);
 int RunCollect(const Args& args);
 int RunSuggest(const Args& args);
+int RunWatch(const Args& args);
 
 inline constexpr char kFlattenUsage[] = "pagelark-cli flatten [--base URL] [--links] FILE";
 inline constexpr char kExtractUsage[] =
@@ -21,5 +22,8 @@ inline constexpr char kCollectUsage[] =
     " [--state FILE] [--changed-only]";
 inline constexpr char kSuggestUsage[] =
     "pagelark-cli suggest --select TEXT [--occurrence K] [--links] [--base URL] [--json] FILE";
+inline constexpr char kWatchUsage[] =
+    "pagelark-cli watch SCRIPT.xml --every SECONDS [--runs N] [--state FILE]"
+    " [--on-change COMMAND] [--jobs N] [--deadline S] [--json]";
 
 }  // namespace pagelark::cli

@@ -14,7 +14,7 @@ struct CommandText {
     std::string_view details;  // what the command does and its options
 };
 
-constexpr std::array<CommandText, 6> kCommands{{
+constexpr std::array<CommandText, 7> kCommands{{
     {"flatten", kFlattenUsage, "print a page's text as the collection flattens it",
      "Prints the flattened text of FILE (an HTML page) and a line feed.\n"
      "\n"
@@ -68,6 +68,33 @@ constexpr std::array<CommandText, 6> kCommands{{
      "  --json            print every Filter proposed, best first: an array of\n"
      "                    objects with filter, result, entries and the links\n"
      "                    (marker to URL) of the entries\n"},
+    {"watch", kWatchUsage, "collect the list again and again, acting on changes",
+     "Collects SCRIPT.xml as collect does, then again SECONDS after each run\n"
+     "ended, and prints the rows whose Result changed since the run before, as\n"
+     "collect --changed-only does. Pages that cannot be fetched are named on\n"
+     "standard error and the watch goes on. Ctrl+C or SIGTERM stops the run in\n"
+     "progress, keeps what it collected like any run's, and ends the watch\n"
+     "(exit status 130 or 143).\n"
+     "\n"
+     "  --every SECONDS       seconds from the end of one run to the next, at\n"
+     "                        least 1 (required)\n"
+     "  --runs N              stop after N runs (exit status 0); otherwise watch\n"
+     "                        until stopped\n"
+     "  --state FILE          keep each item's last Result and links in FILE after\n"
+     "                        every run, so a restarted watch goes on comparing\n"
+     "  --on-change COMMAND   after each run with changes, run COMMAND with the\n"
+     "                        changed rows as JSON (as --json prints them) on its\n"
+     "                        standard input; COMMAND is split into words like a\n"
+     "                        command line but runs without a shell, and its\n"
+     "                        output goes to standard error. A command that fails\n"
+     "                        is reported and the watch goes on.\n"
+     "  --jobs N              pages downloaded at once, 1 to 1000 (16)\n"
+     "  --deadline S          seconds a page may take, 0 for no limit (120)\n"
+     "  --json                print each run's changed rows as one JSON array\n"
+     "\n"
+     "Example:\n"
+     "  pagelark-cli watch list.xml --every 600 --state list.state \\\n"
+     "    --on-change 'notify-send \"Pages changed\"'\n"},
 }};
 
 // Shown with every help text, after the line about standard input.
@@ -82,7 +109,8 @@ constexpr std::string_view kExitStatus =
     "  1    a file could not be read or written, a page could not be fetched, or no\n"
     "       Filter gives the selection (suggest)\n"
     "  2    bad usage\n"
-    "  130  interrupted (Ctrl+C)\n";
+    "  130  interrupted (Ctrl+C)\n"
+    "  143  watch ended by SIGTERM\n";
 
 }  // namespace
 

@@ -28,11 +28,11 @@ int RunList(const Args& args) {
     const CommandSyntax syntax{kListUsage, {}, {}, {}, 1};
     ParsedArgs parsed;
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
-    const std::optional<std::string> text = ReadInput(parsed.positionals[0]);
+    std::optional<std::string> text = ReadScriptInput(parsed.positionals[0]);
     if (!text) return kExitFailed;
 
     LoadedList loaded;
-    LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
+    LoadScriptText(std::move(*text), loaded.live, loaded.list, loaded.rows);
     nlohmann::ordered_json items = nlohmann::ordered_json::array();
     for (int row = 0; row < loaded.rows.GetItemCount(); ++row) {
         const int number = loaded.rows.GetItemData(row);
@@ -52,11 +52,11 @@ int RunResave(const Args& args) {
     if (const int status = ParseArgs(args, syntax, parsed)) return status;
     const std::string& in = parsed.positionals[0];
     const std::string& out = parsed.positionals[1];
-    const std::optional<std::string> text = ReadInput(in);
+    std::optional<std::string> text = ReadScriptInput(in);
     if (!text) return kExitFailed;
 
     LoadedList loaded;
-    LoadScriptText(*text, loaded.live, loaded.list, loaded.rows);
+    LoadScriptText(std::move(*text), loaded.live, loaded.list, loaded.rows);
     // Save does nothing for an empty list.
     if (loaded.rows.GetItemCount() == 0) {
         std::cerr << "pagelark-cli: " << TerminalText(in) << " holds no items; "

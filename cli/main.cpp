@@ -48,5 +48,6 @@ int main(int argc, char** argv) {
     if (command == "list") return RunList(args);
     if (command == "resave") return RunResave(args);
     if (command == "suggest") return RunSuggest(args);
+    if (command == "watch") return RunWatch(args);
     return RunCollect(args);
 }

@@ -14,7 +14,13 @@ class SpliceText {
     size_t Size() const { return m_size; }
 
     void Assign(std::string_view text);
+    // Takes the bytes over without copying them and without spare room: the
+    // first edit that grows the text makes the room.
+    void Adopt(std::string&& text);
     void Clear() { Assign({}); }
+    // Makes room for `bytes` more at the front, where a list puts its newest
+    // entries, so that adding them does not move the text.
+    void ReserveFront(size_t bytes);
     // Replaces count bytes at offset (both already within the text) by `replacement`.
     void Replace(size_t offset, size_t count, std::string_view replacement);
 

@@ -33,6 +33,16 @@ XmlDocument::XmlDocument() {
 }
 
 bool XmlDocument::Load(const char* text) {
+    if (text == nullptr) return LoadText(nullptr, std::nullopt);
+    return LoadText(nullptr, std::string_view(text));
+}
+
+bool XmlDocument::Load(std::string&& text) {
+    text.resize(std::min(text.size(), text.find('\0')));
+    return LoadText(&text, std::nullopt);
+}
+
+bool XmlDocument::LoadText(std::string* adopt, std::optional<std::string_view> copy) {
     m_nextFree = 1;
     ResetCursor();
     if (m_table.size() < kInitialTableSize) {
@@ -41,16 +51,20 @@ bool XmlDocument::Load(const char* text) {
     }
     m_table[0] = ElementSpan{};
     m_order.Clear();
+    m_ordered = false;
     m_marks.clear();
-    if (text != nullptr) {
-        m_text.Assign(text);
+    if (adopt != nullptr || copy) {
+        if (adopt != nullptr)
+            m_text.Adopt(std::move(*adopt));
+        else
+            m_text.Assign(*copy);
         // Offsets are 32-bit; a text that could outgrow them is not taken.
         if (m_text.Size() < static_cast<size_t>(INT32_MAX / 2)) {
+            SizeTableFor(m_text.View());
             m_parseBudget = kParsePasses * static_cast<int64_t>(m_text.Size()) + 4096;
             const int root = ParseElement(0, 0, 1);
             At(0).firstChild = root;
             if (root != 0 && m_parseBudget >= 0) {
-                m_order.Assign(TextOrder());
                 ResetCursor();
                 return true;
             }
@@ -61,6 +75,28 @@ bool XmlDocument::Load(const char* text) {
     m_nextFree = 1;
     ResetCursor();
     return false;
+}
+
+// Each element starts at a "<" that no "/", "?" or "!" follows; a table of
+// that many records is seldom outgrown, and never much too large.
+void XmlDocument::SizeTableFor(std::string_view text) {
+    size_t starts = 1;
+    for (size_t lt = text.find('<'); lt != std::string_view::npos; lt = text.find('<', lt + 1)) {
+        const char next = lt + 1 < text.size() ? text[lt + 1] : '/';
+        starts += next != '/' && next != '?' && next != '!';
+    }
+    const size_t size = std::max(starts + 1, kInitialTableSize);
+    if (m_table.size() >= size && m_table.size() <= 2 * size) return;
+    m_table.assign(size, ElementSpan{});
+    m_table.shrink_to_fit();
+    m_previous.assign(size, 0);
+    m_previous.shrink_to_fit();
+}
+
+void XmlDocument::KeepOrder() {
+    if (m_ordered) return;
+    m_order.Assign(TextOrder());
+    m_ordered = true;
 }
 
 void XmlDocument::ResetCursor() {
@@ -97,7 +133,7 @@ std::vector<int> XmlDocument::TextOrder() const {
 ElementSpan XmlDocument::Span(int index) const {
     if (index < 0 || index >= m_nextFree) return {};
     ElementSpan span = Stored(index);
-    const int32_t shift = m_order.Shift(index);
+    const int32_t shift = ShiftOf(index);
     span.tagStart += shift;
     span.tagEnd += shift;
     span.closeStart += shift;
@@ -107,7 +143,7 @@ ElementSpan XmlDocument::Span(int index) const {
 }
 
 void XmlDocument::StoreOffsets(int index, const ElementSpan& offsets) {
-    const int32_t shift = m_order.Shift(index);
+    const int32_t shift = ShiftOf(index);
     ElementSpan& span = At(index);
     span.tagStart = offsets.tagStart - shift;
     span.tagEnd = offsets.tagEnd - shift;
@@ -122,7 +158,7 @@ int32_t XmlDocument::NextTagAt(int32_t from) const {
 }
 
 bool XmlDocument::IsLive(int index) const {
-    return index > 0 && index < m_nextFree && m_order.Contains(index);
+    return index > 0 && index < m_nextFree && (!m_ordered || m_order.Contains(index));
 }
 
 bool XmlDocument::IsEmptyForm(int index) const {
@@ -156,8 +192,10 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     At(e) = ElementSpan{};
     At(e).parent = parent;
     m_previous[static_cast<size_t>(e)] = 0;
-    const auto fail = [this] {
-        --m_nextFree;
+    // A failed element gives back its index and every index its children
+    // took: an index below m_nextFree is always an element of the tree.
+    const auto fail = [this, e] {
+        m_nextFree = e;
         return 0;
     };
 
@@ -325,6 +363,7 @@ bool XmlDocument::AddChildElement(std::string_view name, std::string_view text) 
 
 int XmlDocument::InsertElement(int parent, int after, std::string_view name,
                                std::string_view text) {
+    KeepOrder();
     const int n = TakeIndex();
     const int firstChild = Stored(parent).firstChild;
     bool convertParent = false;
@@ -396,6 +435,7 @@ int XmlDocument::InsertElement(int parent, int after, std::string_view name,
 
 bool XmlDocument::RemoveElement() {
     if (!IsLive(m_current)) return false;
+    KeepOrder();
     const int x = m_current;
     m_child = 0;
     const ElementSpan span = Span(x);
@@ -587,7 +627,7 @@ bool XmlDocument::IndexMatchesText() const {
             return false;
         scan = fresh.Span(f).closeEnd + 1;
     }
-    return TextOrder() == m_order.Elements();
+    return !m_ordered || TextOrder() == m_order.Elements();
 }
 
 bool XmlDocument::SameSubtree(int e, const XmlDocument& fresh, int f) const {
@@ -630,6 +670,7 @@ void XmlDocument::Splice(int32_t offset, int32_t count, std::string_view replace
 // `index` itself is left to the caller.
 void XmlDocument::ShiftAfter(int index, int32_t delta) {
     if (delta == 0) return;
+    KeepOrder();
     m_order.ShiftAfter(index, delta);
     for (int a = Stored(index).parent;; a = Stored(a).parent) {
         ElementSpan& s = At(a);

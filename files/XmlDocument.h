@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +76,14 @@ class XmlDocument {
     // or one that would take more than kParsePasses passes to parse leaves an
     // empty document and returns false.
     bool Load(const char* text);
+    // The same, taking the text over rather than copying it (a file just
+    // read), so that loading holds the text once.
+    bool Load(std::string&& text);
     std::string GetText() const { return std::string(m_text.View()); }
+    // Makes room for `bytes` more text in front of the first element, so that
+    // adding that much there (as a list adds its newest items) does not move
+    // the text again and again.
+    void ReserveFront(size_t bytes) { m_text.ReserveFront(bytes); }
 
     // current, child and depth become 0.
     void ResetCursor();
@@ -198,6 +206,13 @@ class XmlDocument {
         int depth = 0;
     };
 
+    // Load's work, on text taken over or copied.
+    bool LoadText(std::string* adopt, std::optional<std::string_view> copy);
+    void SizeTableFor(std::string_view text);
+    // Lists the elements in text order for the first edit: a document that
+    // is only read (a file being loaded) never needs the list, nor its memory.
+    void KeepOrder();
+    int32_t ShiftOf(int index) const { return m_ordered ? m_order.Shift(index) : 0; }
     ElementSpan& At(int index) { return m_table[static_cast<size_t>(index)]; }
     const ElementSpan& Stored(int index) const { return m_table[static_cast<size_t>(index)]; }
     int32_t Length() const { return static_cast<int32_t>(m_text.Size()); }
@@ -226,7 +241,8 @@ class XmlDocument {
     // the document level's offsets as they are.
     std::vector<ElementSpan> m_table;
     std::vector<int> m_previous;  // the previous sibling of each element, 0 for none
-    ElementOrder m_order;         // the live elements in text order
+    ElementOrder m_order;         // the live elements in text order, once m_ordered
+    bool m_ordered = false;
     int m_nextFree = 1;
     // Parsing work left for the current Load. Quoted tokens can make a failed
     // element's end tag be found inside it, so a text could be parsed again

@@ -40,6 +40,7 @@ class QSystemTrayIcon;
 // repeat and the notification).
 namespace pagelark {
 
+class ChangeCommand;
 class CReportCtrl;
 class HoverButton;
 
@@ -125,6 +126,10 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     RepeatSchedule& Repeat() { return m_repeat; }
     // Kept as the setting "RepeatMinutes"; the repeat dialog's OK comes here.
     void SetRepeatMinutes(int minutes);
+    // The command run after a run with changes ("" for none), kept as the
+    // setting "ChangeCommand"; the repeat dialog's OK comes here too.
+    void SetChangeCommand(const QString& command);
+    const QString& ChangeCommandText() const { return m_changeCommandText; }
     void OnRepeatSetting();
     // Starts the next run when it is due; a one-second timer calls it.
     void RepeatTick();
@@ -176,6 +181,7 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void OnRunEnded();
     void OnRowSelected(int item, int data);
     void NotifyChanges(const std::vector<int>& changed);
+    void RunChangeCommand(const std::vector<int>& changed);
 
     XmlDocument m_live;
     ItemList m_items;
@@ -209,6 +215,9 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     QLabel* m_watchStatus = nullptr;
     QAction* m_repeatAction = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    ChangeCommand* m_changeCommand = nullptr;
+    QString m_changeCommandText;
+    QString m_commandProblem;  // shown until the next run ends
     bool m_stopPressed = false;
     bool m_splashShown = false;
     QString m_startScript;

@@ -60,7 +60,7 @@ void CMainDlg::OnEdit() {
     const int number = ItemNumberFromData(data);
     const std::optional<ItemFields> fields = RunEditItemDialog(this, ReadStoreItem(m_live, number));
     if (!fields) return;
-    m_items.results.Remove(ItemKey(number));
+    m_items.RemoveResults(ItemKey(number));
     ReportItemInfo info;
     info.mask = RIF_IMAGE | RIF_PREVIEW | RIF_STATE | RIF_PARAM;
     info.item = row;
@@ -81,7 +81,7 @@ void CMainDlg::OnDelete() {
     if (row < 0) return;
     const int number = SelectedItemNumber(row);
     RemoveStoreItem(m_live, number);
-    m_items.results.Remove(ItemKey(number));
+    m_items.RemoveResults(ItemKey(number));
     m_list->DeleteItem(row);
 }
 

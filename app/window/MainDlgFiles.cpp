@@ -56,14 +56,16 @@ void CMainDlg::LoadScriptFile(const QString& path) {
     m_filePath = path.toStdString();
     m_captionFile = QFileInfo(path).fileName().toStdString();
     Relabel();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A file too large to be a list is refused like one that cannot be read.
+    std::string text;
+    if (!ReadScriptFile(QFile::encodeName(path).toStdString(), text)) {
         ShowMessageBox(this, LangText(kReadFailed), QMessageBox::NoIcon);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    LoadScriptText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), m_live,
-                   m_items, m_rows);
+    // The old rows go and the new ones come with their marks in one batch:
+    // one layout and one repaint however long the list.
+    const RowBatch batch(m_rows);
+    LoadScriptText(std::move(text), m_live, m_items, m_rows);
     OpenState();
     MarkRows();
 }

@@ -1,7 +1,8 @@
 // CMainDlg watching its list: rows whose Result changed since the previous run
 // are drawn bold until seen, the marks and last Results are kept in a state
-// file per script file, runs repeat on an interval, and a desktop
-// notification tells of changes while the window is in the background.
+// file per script file, runs repeat on an interval, a desktop notification
+// tells of changes while the window is in the background, and the command
+// set in the repeat dialog gets the changed rows.
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -12,7 +13,10 @@
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 
+#include <set>
+
 #include "app/language/LangString.h"
+#include "app/window/ChangeCommand.h"
 #include "app/window/MainDlg.h"
 #include "app/window/RepeatDlg.h"
 #include "controls/HoverButton.h"
@@ -20,6 +24,7 @@
 #include "controls/platform/Resources.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/watch/RunOutcomes.h"
+#include "files/RowsJson.h"
 #include "files/StateFile.h"
 #include "report/widgets/ReportCtrl.h"
 
@@ -31,6 +36,7 @@ constexpr int kChangedCount = 203;
 constexpr int kNextRun = 204;
 constexpr int kStateUnreadable = 205;
 constexpr int kAndMore = 206;
+constexpr int kCommandFailed = 209;
 constexpr int kTickMs = 1000;
 constexpr int kNamedChanges = 5;
 constexpr int kNotifyMs = 10000;
@@ -55,6 +61,13 @@ void CMainDlg::CreateWatch() {
     m_repeatAction = menu->addAction(LangText(kRepeatMenuText));
     m_repeatAction->setData(ID_REPEAT);
     m_repeat.SetMinutes(QSettings().value("RepeatMinutes", 0).toInt());
+    m_changeCommandText = QSettings().value("ChangeCommand").toString();
+    m_changeCommand = new ChangeCommand(
+        [this](const QString& problem) {
+            m_commandProblem = LangText(kCommandFailed).arg(problem);
+            UpdateWatchStatus();
+        },
+        this);
     m_repeatTimer.start(kTickMs, this);
     PlaceWatchStatus();
     UpdateWatchStatus();
@@ -76,6 +89,7 @@ void CMainDlg::UpdateWatchStatus() {
     if (const auto left = m_repeat.TimeToNext()) parts << LangText(kNextRun).arg(Countdown(*left));
     QString status = parts.join(", ");
     if (!m_stateProblem.isEmpty()) status = m_stateProblem;
+    if (!m_commandProblem.isEmpty()) status = m_commandProblem;
 
     QString caption = QString::fromStdString(m_title);
     if (!m_captionFile.empty()) caption += " - " + QString::fromStdString(m_captionFile);
@@ -94,9 +108,16 @@ void CMainDlg::SetRepeatMinutes(int minutes) {
     UpdateWatchStatus();
 }
 
+void CMainDlg::SetChangeCommand(const QString& command) {
+    m_changeCommandText = command.trimmed();
+    QSettings().setValue("ChangeCommand", m_changeCommandText);
+}
+
 void CMainDlg::OnRepeatSetting() {
-    RepeatDlg dialog(m_repeat.Minutes(), this);
-    if (dialog.exec() == QDialog::Accepted) SetRepeatMinutes(dialog.Minutes());
+    RepeatDlg dialog(m_repeat.Minutes(), m_changeCommandText, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    SetChangeCommand(dialog.Command());
+    SetRepeatMinutes(dialog.Minutes());
 }
 
 void CMainDlg::RepeatTick() {
@@ -138,13 +159,16 @@ void CMainDlg::WriteState() {
 }
 
 void CMainDlg::MarkRows() {
-    for (int row = 0; row < m_list->GetItemCount(); ++row) {
-        ReportItemInfo info;
-        info.mask = RIF_STATE;
-        info.item = row;
-        info.state =
-            m_changes.IsChanged(ItemNumberFromData(m_rows.GetItemData(row))) ? RIS_BOLD : 0;
-        m_rows.SetItem(info);
+    {
+        const RowBatch batch(m_rows);
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            ReportItemInfo info;
+            info.mask = RIF_STATE;
+            info.item = row;
+            info.state =
+                m_changes.IsChanged(ItemNumberFromData(m_rows.GetItemData(row))) ? RIS_BOLD : 0;
+            m_rows.SetItem(info);
+        }
     }
     UpdateWatchStatus();
 }
@@ -155,9 +179,18 @@ void CMainDlg::OnRunEnded() {
     m_stopPressed = false;
     m_repeat.RunEnded();
     m_stateProblem.clear();
+    m_commandProblem.clear();
     WriteState();
     MarkRows();
     NotifyChanges(changed);
+    RunChangeCommand(changed);
+}
+
+void CMainDlg::RunChangeCommand(const std::vector<int>& changed) {
+    if (changed.empty() || m_changeCommandText.isEmpty()) return;
+    const std::set<int> numbers(changed.begin(), changed.end());
+    m_changeCommand->Run(m_changeCommandText,
+                         RowsJson(m_rows, m_items.results, numbers, true) + "\n");
 }
 
 void CMainDlg::OnRowSelected(int item, int data) {

@@ -32,4 +32,19 @@ std::string ReportRows::GetItemText(int item, int subItem) {
     return m_list->GetItemText(item, subItem);
 }
 
+int ReportRows::GetItemImage(int row) {
+    ReportItemInfo info;
+    info.mask = RIF_IMAGE;
+    info.item = row;
+    return m_list->GetItem(info) != 0 ? info.image : -1;
+}
+
+void ReportRows::BeginBatch() {
+    m_list->BeginBatch();
+}
+
+void ReportRows::EndBatch() {
+    m_list->EndBatch();
+}
+
 }  // namespace pagelark

@@ -20,6 +20,9 @@ class ReportRows : public ItemRows {
     int InsertItem(const ReportItemInfo& info) override;
     bool DeleteAllItems() override;
     std::string GetItemText(int item, int subItem) override;
+    int GetItemImage(int row) override;
+    void BeginBatch() override;
+    void EndBatch() override;
 
   private:
     CReportCtrl* m_list = nullptr;

@@ -56,7 +56,7 @@ bool CollectWorker::Start() {
     const int count = m_host.Rows().GetItemCount();
     if (count == 0) return false;
     m_host.ShowRunning(count + 1);
-    m_list.pageCache.Clear();
+    m_list.pageCache.Clear();  // the run plans its uses anew
     int generation;
     {
         // A worker left over from a stopped run sees the new generation under
@@ -126,9 +126,11 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
     try {
         PageDownloads downloads(
             settings.fetch, [this, generation] { return !Current(generation); },
-            static_cast<size_t>(std::max(settings.parallelDownloads, 1)));
+            static_cast<size_t>(std::max(settings.parallelDownloads, 1)),
+            settings.aheadBudgetBytes);
         int scan = 0;
-        while (true) {
+        bool planned = PlanCache(generation);
+        while (planned) {
             int count = 0;
             if (!Guarded(generation, [&] { count = m_host.Rows().GetItemCount(); })) break;
             int row;
@@ -138,8 +140,10 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
                 row = ++m_claimIndex;
             }
             scan = std::max(scan, row);
-            DownloadAhead(generation, downloads, scan, count);
-            Collect(generation, row, count, downloads);
+            const auto ahead = [&] { return DownloadAhead(generation, downloads, scan, count); };
+            while (downloads.Room() && ahead()) {
+            }
+            Collect(generation, row, count, downloads, ahead);
         }
     } catch (const FetchError&) {
         // Stopped while waiting for a page (or the network could not be set
@@ -155,25 +159,44 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
     --m_activeThreads;
 }
 
-void CollectWorker::DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count) {
-    while (!downloads.Full() && scan < count) {
-        std::string url;
-        const int row = scan++;
+bool CollectWorker::PlanCache(int generation) {
+    // In slices, so the window stays free between them.
+    constexpr int kRowsPerSlice = 256;
+    int count = 0;
+    for (int first = 0; first == 0 || first < count; first += kRowsPerSlice) {
         if (!Guarded(generation, [&] {
-                const int data = m_host.Rows().GetItemData(row);
-                if (IsDisabledData(data)) return;
-                url = m_host.ReadItem(data).url;
-                if (m_list.pageCache.Find(url)) url.clear();
+                ItemRows& rows = m_host.Rows();
+                count = rows.GetItemCount();
+                for (int row = first; row < std::min(count, first + kRowsPerSlice); ++row) {
+                    const int data = rows.GetItemData(row);
+                    if (!IsDisabledData(data)) m_list.pageCache.PlanUse(m_host.ReadItem(data).url);
+                }
             }))
-            return;
-        if (!url.empty() && !downloads.Known(url)) downloads.Add(url);
+            return false;
     }
+    return true;
 }
 
-void CollectWorker::Collect(int generation, int row, int count, PageDownloads& downloads) {
+bool CollectWorker::DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count) {
+    if (scan >= count) return false;
+    std::string url;
+    const int row = scan++;
+    if (!Guarded(generation, [&] {
+            const int data = m_host.Rows().GetItemData(row);
+            if (IsDisabledData(data)) return;
+            url = m_host.ReadItem(data).url;
+            if (m_list.pageCache.Contains(url)) url.clear();
+        }))
+        return false;
+    if (!url.empty() && !downloads.Known(url)) downloads.Add(url);
+    return true;
+}
+
+void CollectWorker::Collect(int generation, int row, int count, PageDownloads& downloads,
+                            const std::function<bool()>& ahead) {
     bool disabled = false;
     ItemRecord item;
-    std::optional<std::string> cached;
+    std::shared_ptr<const FlatPage> page;
     const bool claimed = Guarded(generation, [&] {
         ItemRows& rows = m_host.Rows();
         const int data = rows.GetItemData(row);
@@ -182,7 +205,8 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
             return;
         }
         item = m_host.ReadItem(data);
-        m_list.results.Remove(ItemKey(data));
+        // The links of the entries that go now go with them.
+        m_list.RemoveResults(ItemKey(data));
         ReportItemInfo working;
         working.mask = RIF_IMAGE | RIF_PREVIEW | RIF_STATE;
         working.item = row;
@@ -192,18 +216,15 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
         rows.SetItem(working);
         SetRowText(rows, row, 2, "");
         SetRowText(rows, row, 3, "");
-        cached = m_list.pageCache.Find(item.url);
+        page = m_list.pageCache.Use(item.url);
     });
     if (!claimed) return;
 
     if (!disabled) {
-        std::string text;
-        LinkTable pageLinks;
-        if (cached) {
-            text = std::move(*cached);
-        } else {
-            std::optional<std::string> page = downloads.Take(item.url);
-            if (!page) {
+        const bool fetched = page == nullptr;
+        if (fetched) {
+            std::optional<std::string> bytes = downloads.Take(item.url, ahead);
+            if (!bytes) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
@@ -211,24 +232,26 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
                 });
                 return;
             }
-            // Links are numbered in a table of their own and taken over only
-            // if the run is still on when the result is written.
-            pageLinks.StartAt(m_list.links.LinkCounter());
+            // Links are numbered on from the list's counter and taken over
+            // only if the run is still on when the result is written.
+            auto flat = std::make_shared<FlatPage>(
+                FlatPage{std::string(), PageLinks(m_list.links.LinkCounter())});
             // Room for link markers longer than the tags they stand for.
-            std::vector<char> flat(2 * page->size() + 64);
+            std::vector<char> buffer(2 * bytes->size() + 64);
             size_t flatLength = 0;
-            if (FlattenPage(page->data(), page->size(), flat.data(), flat.size(), flatLength,
-                            item.url, pageLinks))
-                text.assign(flat.data(), flatLength);
+            if (FlattenPage(bytes->data(), bytes->size(), buffer.data(), buffer.size(), flatLength,
+                            item.url, flat->links))
+                flat->text.assign(buffer.data(), flatLength);
+            page = std::move(flat);
         }
-        const bool fetched = !cached.has_value();
         if (!Guarded(generation, [&] {
                 ItemRows& rows = m_host.Rows();
                 if (fetched) {
-                    m_list.links.Adopt(pageLinks);
-                    m_list.pageCache.Put(item.url, text);
+                    m_list.links.Advance(page->links);
+                    m_list.pageCache.Put(item.url, page);
                 }
-                const Extraction extraction = ExtractResult(text, item.filter);
+                const Extraction extraction = ExtractResult(page->text, item.filter);
+                m_list.links.Keep(extraction.entries, page->links);
                 StoreExtraction(extraction, row, rows, m_list.results);
                 const std::string result = CutUtf8(extraction.result, kResultBytes);
                 SetRowText(rows, row, 2, result);

@@ -20,6 +20,8 @@ struct ItemList;
 struct CollectSettings {
     FetchSettings fetch;
     int parallelDownloads = 16;  // pages downloaded ahead of the rows at once; 1: one at a time
+    // Pages that are in and wait for their rows hold at most about this much.
+    size_t aheadBudgetBytes = 32 * 1024 * 1024;
 };
 
 // The local wall-clock time that Last Update shows, asked on the list's
@@ -35,6 +37,10 @@ std::tm LocalTimeNow();
 // downloads one page at a time. Every change to the list is made on the
 // list's thread through the host and only while the run is still on, so
 // nothing changes after Stop.
+//
+// What a run holds stays bounded however often it repeats: a page is cached
+// only until the last row of the run that uses its URL, and the list keeps
+// only the links that some item's entries point to.
 class CollectWorker {
   public:
     CollectWorker(CollectHost& host, ItemList& list, CollectSettings settings = {},
@@ -62,9 +68,13 @@ class CollectWorker {
 
   private:
     void Run(int generation, const CollectSettings& settings);
-    // Queues downloads for the rows from `scan` on while there is room.
-    void DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count);
-    void Collect(int generation, int row, int count, PageDownloads& downloads);
+    // Tells the page cache which URLs the enabled rows use; false once stopped.
+    bool PlanCache(int generation);
+    // Looks at the row `scan` and queues its page when it needs a download;
+    // false when there is no row left (or the run stopped).
+    bool DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count);
+    void Collect(int generation, int row, int count, PageDownloads& downloads,
+                 const std::function<bool()>& ahead);
     // Runs `change` on the list thread when this worker's run is still on;
     // returns whether it ran.
     bool Guarded(int generation, const std::function<void()>& change);

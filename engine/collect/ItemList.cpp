@@ -9,6 +9,11 @@ int ItemList::TakeItemNumber() {
     return ++nextItemNumber;
 }
 
+void ItemList::RemoveResults(std::string_view key) {
+    if (const std::optional<std::string> entries = results.Entries(key)) links.Release(*entries);
+    results.Remove(key);
+}
+
 void ItemList::Empty(bool resetLinkCounter) {
     results.Clear();
     if (resetLinkCounter)

@@ -18,6 +18,10 @@ struct ItemList {
     // The number for an item being added, or 0 once the number space is used up.
     int TakeItemNumber();
 
+    // Removes an item's entries and preview (a new run of it, Edit, Delete)
+    // and lets go of the links its entries pointed to.
+    void RemoveResults(std::string_view key);
+
     // Empties the maps and restarts item numbering (New and Load); New also
     // restarts link numbering.
     void Empty(bool resetLinkCounter);

@@ -29,6 +29,25 @@ class ItemRows {
     virtual int InsertItem(const ReportItemInfo& info) = 0;
     virtual bool DeleteAllItems() = 0;
     virtual std::string GetItemText(int item, int subItem) = 0;
+    // The State column's image (an ItemState value), or -1 for no such row.
+    virtual int GetItemImage(int row) = 0;
+
+    // Many changes as one: a list on screen lays out and repaints once, at
+    // EndBatch. Nothing by default.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
+};
+
+// Holds a batch of row changes open for its lifetime.
+class RowBatch {
+  public:
+    explicit RowBatch(ItemRows& rows) : m_rows(rows) { m_rows.BeginBatch(); }
+    ~RowBatch() { m_rows.EndBatch(); }
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+  private:
+    ItemRows& m_rows;
 };
 
 // One text or the image of a row, written through SetItem.

@@ -51,4 +51,9 @@ std::string MemoryRows::GetItemText(int item, int subItem) {
     return m_rows[static_cast<size_t>(item)].texts[static_cast<size_t>(subItem)];
 }
 
+int MemoryRows::GetItemImage(int row) {
+    if (row < 0 || row >= GetItemCount()) return -1;
+    return m_rows[static_cast<size_t>(row)].image;
+}
+
 }  // namespace pagelark

@@ -36,6 +36,7 @@ class MemoryRows : public ItemRows {
     int InsertItem(const ReportItemInfo& info) override;
     bool DeleteAllItems() override;
     std::string GetItemText(int item, int subItem) override;
+    int GetItemImage(int row) override;
 
   private:
     int m_lineHeight;

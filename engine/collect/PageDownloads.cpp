@@ -9,71 +9,107 @@
 namespace pagelark {
 
 struct PageDownloads::Page {
-    Page(InternetSession& session, std::string_view url)
-        : key(ToUpperAscii(url)), fetch(session, url) {}
+    Page(InternetSession& session, std::string key, std::string_view url)
+        : key(std::move(key)), fetch(session, url) {}
 
     const std::string key;
     PageFetch fetch;
-    bool started = false;
+    std::string heldHost;  // the host whose place the current request holds
+    bool in = false;       // done, its text (if any) waiting for its row
+    std::string text;
 };
 
 PageDownloads::PageDownloads(const FetchSettings& settings, std::function<bool()> cancelled,
-                             size_t jobs, size_t perHost)
+                             size_t jobs, size_t budgetBytes, size_t perHost)
     : m_session(kAgent, settings, std::move(cancelled)),
       m_jobs(std::max<size_t>(jobs, 1)),
+      m_budget(budgetBytes),
       m_perHost(std::max<size_t>(perHost, 1)) {}
 
 PageDownloads::~PageDownloads() = default;
 
+bool PageDownloads::Room() const {
+    return m_moving.size() < m_jobs && m_waitingBytes < m_budget;
+}
+
 bool PageDownloads::Known(std::string_view url) const {
     const std::string key = ToUpperAscii(url);
-    return m_failed.contains(key) ||
-           std::any_of(m_pages.begin(), m_pages.end(),
-                       [&](const std::unique_ptr<Page>& page) { return page->key == key; });
+    return m_failed.contains(key) || m_pages.contains(key);
 }
 
 void PageDownloads::Add(std::string_view url) {
-    m_pages.push_back(std::make_unique<Page>(m_session, url));
+    std::string key = ToUpperAscii(url);
+    auto page = std::make_unique<Page>(m_session, key, url);
+    m_moving.push_back(page.get());
+    m_pages.insert_or_assign(std::move(key), std::move(page));
     StartWaiting();
 }
 
-std::optional<std::string> PageDownloads::Take(std::string_view url) {
+std::optional<std::string> PageDownloads::Take(std::string_view url,
+                                               const std::function<bool()>& ahead) {
     const std::string key = ToUpperAscii(url);
     if (m_failed.contains(key)) return std::nullopt;
-    auto found = std::find_if(m_pages.begin(), m_pages.end(),
-                              [&](const std::unique_ptr<Page>& page) { return page->key == key; });
+    auto found = m_pages.find(key);
     if (found == m_pages.end()) {
         Add(url);
-        found = std::prev(m_pages.end());
+        found = m_pages.find(key);
     }
-    Page& page = **found;
-    while (!page.fetch.Done()) {
-        m_session.Turn();
-        for (const std::unique_ptr<Page>& other : m_pages) {
-            if (!other->started || other->fetch.Done()) continue;
-            if (other->fetch.Step()) --m_activePerHost[other->fetch.HostKey()];
+    Page& page = *found->second;
+    while (!page.in) {
+        if (ahead) {
+            while (Room() && ahead()) {
+            }
         }
-        StartWaiting();
+        Turn();
     }
     std::optional<std::string> text;
-    if (page.fetch.Ok())
-        text = page.fetch.TakeText();
-    else
+    if (page.fetch.Ok()) {
+        m_waitingBytes -= page.text.capacity();
+        text = std::move(page.text);
+    } else {
         m_failed.insert(key);
+    }
     m_pages.erase(found);
     return text;
 }
 
-// Starts queued pages in the order they were added, as their hosts allow.
-void PageDownloads::StartWaiting() {
-    for (const std::unique_ptr<Page>& page : m_pages) {
-        if (page->started) continue;
-        size_t& active = m_activePerHost[page->fetch.HostKey()];
-        if (active >= m_perHost) continue;
-        page->started = true;
-        page->fetch.Begin();
-        if (!page->fetch.Done()) ++active;
+void PageDownloads::Turn() {
+    m_session.Turn();
+    for (Page* page : m_moving) {
+        page->fetch.Step();
+        Settle(*page);
     }
+    std::erase_if(m_moving, [](const Page* page) { return page->in; });
+    StartWaiting();
+}
+
+void PageDownloads::StartWaiting() {
+    for (Page* page : m_moving) {
+        if (!page->fetch.Waiting()) continue;
+        const std::string& host = page->fetch.HostKey();
+        size_t& active = m_activePerHost[host];
+        if (active >= m_perHost) continue;
+        ++active;
+        page->heldHost = host;
+        page->fetch.Go();
+        Settle(*page);
+    }
+    std::erase_if(m_moving, [](const Page* page) { return page->in; });
+}
+
+void PageDownloads::Settle(Page& page) {
+    if (page.in) return;
+    const bool done = page.fetch.Done();
+    if (!page.heldHost.empty() && (done || page.fetch.Waiting())) {
+        const auto active = m_activePerHost.find(page.heldHost);
+        if (active != m_activePerHost.end() && --active->second == 0) m_activePerHost.erase(active);
+        page.heldHost.clear();
+    }
+    if (!done) return;
+    page.in = true;
+    if (!page.fetch.Ok()) return;
+    page.text = page.fetch.TakeText();
+    m_waitingBytes += page.text.capacity();
 }
 
 }  // namespace pagelark

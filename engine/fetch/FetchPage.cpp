@@ -11,9 +11,15 @@ bool FetchPage(std::string_view url, std::string& page, const std::function<bool
     try {
         InternetSession session(kAgent, settings, cancelled);
         PageFetch fetch(session, url);
-        fetch.Begin();
-        while (!fetch.Step())
+        // One page alone: every request may go at once.
+        while (!fetch.Done()) {
+            if (fetch.Waiting()) {
+                fetch.Go();
+                continue;
+            }
             session.Turn();
+            fetch.Step();
+        }
         if (!fetch.Ok()) return false;
         page = fetch.TakeText();
         return true;

@@ -16,7 +16,10 @@ namespace pagelark {
 
 namespace {
 
-constexpr long kMaxRedirects = 10;
+constexpr int kMaxRedirects = 10;
+// Bytes below libcurl (a header line not yet complete, a TLS record) are
+// looked for this often; what libcurl hands over counts at once.
+constexpr std::chrono::milliseconds kWireSampleEvery{100};
 // The first answer's body is read only so that its connection can carry the
 // second request; past this size, a new connection is cheaper than reading.
 constexpr size_t kDiscardLimit = 256 * 1024;
@@ -45,11 +48,9 @@ InternetFile::InternetFile(InternetSession& session, const UrlParts& url)
     const FetchSettings& settings = m_session.Settings();
     SetOption(easy, CURLOPT_SHARE, m_connections.get());
     SetOption(easy, CURLOPT_URL, m_url.url.c_str());
+    m_currentUrl = m_url.url;
     SetOption(easy, CURLOPT_USERAGENT, m_session.Agent().c_str());
     SetOption(easy, CURLOPT_PROTOCOLS_STR, kProtocols);
-    SetOption(easy, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
-    SetOption(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    SetOption(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
     // Cookies live as long as this file, so the second request carries
     // what the first answer set.
     SetOption(easy, CURLOPT_COOKIEFILE, "");
@@ -93,6 +94,7 @@ void InternetFile::Begin() {
     const long deadline = m_session.Settings().pageDeadlineSeconds;
     m_deadline = deadline > 0 ? std::chrono::steady_clock::now() + std::chrono::seconds(deadline)
                               : std::chrono::steady_clock::time_point::max();
+    m_redirects = 0;
     Start(IsHttp() ? BodyUse::Discard : BodyUse::Keep);
 }
 
@@ -139,7 +141,37 @@ void InternetFile::Resend() {
     if (!m_timedOut.empty()) ThrowIfFailed();
     Detach();
     SetHeaderList();
+    SetOption(m_easy.get(), CURLOPT_URL, m_url.url.c_str());
+    m_currentUrl = m_url.url;
+    m_redirects = 0;
     Start(BodyUse::Keep);
+}
+
+std::string InternetFile::RedirectTarget() const {
+    if (!m_finished || !m_redirecting || !m_timedOut.empty()) return {};
+    if (m_result != CURLE_OK && !m_redirectCut) return {};
+    // Resolved against the URL the answer came from, as a browser does.
+    const CurlUrl handle(curl_url());
+    if (!handle ||
+        curl_url_set(handle.get(), CURLUPART_URL, m_currentUrl.c_str(), CURLU_ALLOW_SPACE) !=
+            CURLUE_OK ||
+        curl_url_set(handle.get(), CURLUPART_URL, m_location.c_str(),
+                     CURLU_ALLOW_SPACE | CURLU_URLENCODE) != CURLUE_OK)
+        return {};
+    char* text = nullptr;
+    if (curl_url_get(handle.get(), CURLUPART_URL, &text, 0) != CURLUE_OK) return {};
+    const CurlString owner(text);
+    return text ? std::string(text) : std::string();
+}
+
+void InternetFile::Follow(const std::string& target) {
+    if (!m_timedOut.empty()) ThrowIfFailed();
+    if (++m_redirects > kMaxRedirects) throw FetchError("too many redirects");
+    Detach();
+    // Schemes other than the four stay refused: the protocol list applies.
+    SetOption(m_easy.get(), CURLOPT_URL, target.c_str());
+    m_currentUrl = target;
+    Start(m_use);
 }
 
 std::string InternetFile::ContentType() const {
@@ -167,18 +199,23 @@ void InternetFile::CheckTime(std::chrono::steady_clock::time_point now) {
     }
     // Before the connection stands, libcurl's connect time-out applies.
     const long stallSeconds = m_session.Settings().stallTimeoutSeconds;
-    if (!m_connected || stallSeconds <= 0 ||
-        now - m_lastActivity < std::chrono::seconds(stallSeconds))
-        return;
-    // Any byte counts, also those of a header line not yet complete.
-    const long wire = BytesOnTheWire();
-    if (wire != m_wireBytes) {
-        m_wireBytes = wire;
-        m_lastActivity = now;
-        return;
-    }
+    if (!m_connected || stallSeconds <= 0) return;
+    const std::chrono::seconds stall(stallSeconds);
+    // The stall counts from the last byte, whenever it came: the wire is
+    // looked at all along, and once more before giving up.
+    if (now - m_lastSample >= kWireSampleEvery || now - m_lastActivity >= stall) SampleWire(now);
+    if (now - m_lastActivity < stall) return;
     m_timedOut = "no data received in time";
     m_finished = true;
+}
+
+void InternetFile::SampleWire(std::chrono::steady_clock::time_point now) {
+    m_lastSample = now;
+    // Any byte counts, also those of a header line not yet complete.
+    const long wire = BytesOnTheWire();
+    if (wire == m_wireBytes) return;
+    m_wireBytes = wire;
+    m_lastActivity = std::max(m_lastActivity, now);
 }
 
 void InternetFile::Start(BodyUse use) {
@@ -191,8 +228,15 @@ void InternetFile::Start(BodyUse use) {
     m_result = CURLE_OK;
     m_discarded = 0;
     m_body.clear();
+    m_status = 0;
+    m_location.clear();
+    m_redirecting = false;
+    m_redirectCut = false;
+    m_redirectBody = 0;
     m_error[0] = '\0';
     m_lastActivity = std::chrono::steady_clock::now();
+    m_lastSample = m_lastActivity;
+    m_wireBytes = BytesOnTheWire();
     const CURLMcode added = curl_multi_add_handle(m_session.Multi(), m_easy.get());
     if (added != CURLM_OK) throw FetchError(curl_multi_strerror(added));
     m_attached = true;
@@ -202,8 +246,13 @@ void InternetFile::Start(BodyUse use) {
 // Waits until the body begins or the answer is complete; by then the headers
 // of the final answer (after any redirects) are in.
 void InternetFile::WaitForHeaders() {
-    while (!m_bodyStarted && !m_finished)
-        m_session.Turn();
+    while (true) {
+        while (!m_bodyStarted && !m_finished)
+            m_session.Turn();
+        const std::string target = RedirectTarget();
+        if (target.empty()) break;
+        Follow(target);
+    }
     if (m_finished && !m_overLimit && !m_bodyCut) ThrowIfFailed();
 }
 
@@ -255,6 +304,14 @@ bool InternetFile::HasHeader(std::string_view name) const {
 
 size_t InternetFile::Receive(const char* data, size_t size) {
     m_lastActivity = std::chrono::steady_clock::now();
+    if (m_redirecting) {
+        // Read only to keep the connection; too long, and the redirect is
+        // followed on a new one.
+        m_redirectBody += size;
+        if (m_redirectBody <= kDiscardLimit) return size;
+        m_redirectCut = true;
+        return 0;
+    }
     m_bodyStarted = true;
     if (m_use == BodyUse::Discard) {
         m_discarded += size;
@@ -290,9 +347,37 @@ size_t InternetFile::OnBody(char* data, size_t size, size_t count, void* self) {
     return static_cast<InternetFile*>(self)->Receive(data, size * count);
 }
 
-size_t InternetFile::OnHeader(char*, size_t size, size_t count, void* self) {
-    static_cast<InternetFile*>(self)->m_lastActivity = std::chrono::steady_clock::now();
+size_t InternetFile::OnHeader(char* data, size_t size, size_t count, void* self) {
+    auto* const file = static_cast<InternetFile*>(self);
+    file->m_lastActivity = std::chrono::steady_clock::now();
+    file->OnHeaderLine(std::string_view(data, size * count));
     return size * count;
+}
+
+// Tells a redirect from the page: a 3xx status with a Location, known once
+// the headers end. An interim answer (100 Continue) starts over.
+void InternetFile::OnHeaderLine(std::string_view line) {
+    if (line.starts_with("HTTP/")) {
+        const size_t space = line.find(' ');
+        m_status = 0;
+        if (space != std::string_view::npos && line.size() >= space + 4) {
+            for (size_t i = space + 1; i < space + 4; ++i) {
+                const char c = line[i];
+                m_status = c >= '0' && c <= '9' ? m_status * 10 + (c - '0') : -1000;
+            }
+        }
+        m_location.clear();
+        m_redirecting = false;
+        return;
+    }
+    constexpr std::string_view kLocation = "location:";
+    if (line.size() > kLocation.size() &&
+        EqualsIgnoreCase(line.substr(0, kLocation.size()), kLocation)) {
+        m_location = std::string(Trim(line.substr(kLocation.size())));
+        return;
+    }
+    if (Trim(line).empty())
+        m_redirecting = m_status >= 300 && m_status <= 399 && !m_location.empty();
 }
 
 int InternetFile::OnConnected(void* self, char*, char*, int, int) {

@@ -17,9 +17,15 @@ class InternetSession;
 // keeps its connections to itself); other schemes give one answer. Failures
 // throw FetchError.
 //
+// Redirects are followed one request at a time, so a caller can see which
+// host each request goes to: an answer that is a redirect has a
+// RedirectTarget, and Follow sends the request there with this file's
+// cookies and connections. The redirect's own body is never the page.
+//
 // The transfer moves in the session's event loop. The blocking calls (Open,
-// SendRequest) turn that loop until they are through; a caller that drives
-// the loop itself uses Begin and Finished instead.
+// SendRequest) turn that loop until they are through, following redirects on
+// their own; a caller that drives the loop itself uses Begin, Finished,
+// RedirectTarget and Follow instead.
 class InternetFile {
   public:
     InternetFile(InternetSession& session, const UrlParts& url);
@@ -39,8 +45,16 @@ class InternetFile {
     // Sends the request again on the same connection once the previous
     // answer is in, and waits for the new answer's headers.
     void SendRequest();
-    // Sends the request again without waiting; the previous answer must be in.
+    // Sends the request again, to the URL the file was opened with, without
+    // waiting; the previous answer must be in.
     void Resend();
+    // Once Finished: where the answer redirects to (absolute), or empty when
+    // it is no redirect or its transfer failed.
+    std::string RedirectTarget() const;
+    // Sends the request to a redirect's target without waiting. Throws
+    // FetchError past the tenth redirect of one request, or when the file
+    // already ran out of time.
+    void Follow(const std::string& target);
     // Whether the current answer is in, or its transfer failed or ran out of
     // time; ThrowIfFailed tells which.
     bool Finished() const { return m_finished; }
@@ -67,6 +81,8 @@ class InternetFile {
     enum class BodyUse { Discard, Keep };
 
     void Start(BodyUse use);
+    void OnHeaderLine(std::string_view line);
+    void SampleWire(std::chrono::steady_clock::time_point now);
     void WaitForHeaders();
     void Detach();
     void SetHeaderList();
@@ -100,8 +116,16 @@ class InternetFile {
     std::string m_timedOut;  // why the file gave up waiting, or empty
     size_t m_discarded = 0;
     std::string m_body;
+    std::string m_currentUrl;  // where the request in progress went
+    int m_redirects = 0;       // redirects followed for the current request
+    int m_status = 0;          // of the answer being received
+    std::string m_location;
+    bool m_redirecting = false;  // the answer's headers named a redirect
+    bool m_redirectCut = false;  // its body was too long to read on
+    size_t m_redirectBody = 0;
     long m_wireBytes = 0;
-    std::chrono::steady_clock::time_point m_lastActivity;
+    std::chrono::steady_clock::time_point m_lastActivity;  // the last byte seen
+    std::chrono::steady_clock::time_point m_lastSample;    // of the bytes on the wire
     std::chrono::steady_clock::time_point m_deadline;
 };
 

@@ -9,9 +9,6 @@
 
 namespace pagelark {
 
-namespace {
-
-// Host and port as written, in one letter case.
 std::string HostKeyOf(const UrlParts& url) {
     const size_t start = url.url.find("://");
     if (start == std::string::npos) return ToUpperAscii(url.host);
@@ -21,40 +18,69 @@ std::string HostKeyOf(const UrlParts& url) {
     return ToUpperAscii(authority);
 }
 
-}  // namespace
-
 PageFetch::PageFetch(InternetSession& session, std::string_view url)
     : m_session(session), m_url(SplitUrl(url)), m_hostKey(HostKeyOf(m_url)) {}
 
 PageFetch::~PageFetch() = default;
 
-void PageFetch::Begin() {
-    if (m_url.host.empty()) {  // nothing is sent
-        m_stage = Stage::Failed;
-        return;
-    }
+void PageFetch::Go() {
+    if (!m_waiting || Done()) return;
+    m_waiting = false;
+    Send();
+}
+
+void PageFetch::Send() {
     try {
-        m_file = std::make_unique<InternetFile>(m_session, m_url);
-        m_file->Begin();
-        m_stage = Stage::First;
+        switch (m_next) {
+            case Next::Begin:
+                if (m_url.host.empty()) {  // nothing is sent
+                    m_stage = Stage::Failed;
+                    return;
+                }
+                m_file = std::make_unique<InternetFile>(m_session, m_url);
+                m_file->Begin();
+                break;
+            case Next::Follow:
+                m_file->Follow(m_nextUrl);
+                break;
+            case Next::Resend:
+                m_file->Resend();
+                break;
+        }
     } catch (const FetchError&) {
         m_file.reset();
         m_stage = Stage::Failed;
     }
 }
 
+void PageFetch::Then(Next next, std::string url) {
+    m_next = next;
+    m_nextUrl = std::move(url);
+    std::string host = HostKeyOf(SplitUrl(m_nextUrl));
+    if (host == m_hostKey) {
+        Send();
+        return;
+    }
+    m_hostKey = std::move(host);
+    m_waiting = true;
+}
+
 bool PageFetch::Step() {
-    if (Done() || m_stage == Stage::Waiting || !m_file->Finished()) return Done();
+    if (Done() || m_waiting || !m_file->Finished()) return Done();
     try {
+        if (std::string target = m_file->RedirectTarget(); !target.empty()) {
+            Then(Next::Follow, std::move(target));
+            return Done();
+        }
         if (m_stage == Stage::First && m_file->IsHttp()) {
             m_file->ThrowIfNoAnswer();
             // Refused for want of a colon; the request goes out without it,
             // as it always has.
             constexpr const char* kExtraHeader = "Pagelark";
             (void)m_file->AddRequestHeaders(kExtraHeader);
-            m_file->Resend();
             m_stage = Stage::Second;
-            return false;
+            Then(Next::Resend, m_url.url);
+            return Done();
         }
         m_file->ThrowIfFailed();
         Finish();

@@ -14,6 +14,10 @@ class InternetSession;
 // the same request again on the same connection with the extra header, and
 // the second answer's body converted to UTF-8. Many pages can move in one
 // session at once.
+//
+// Each request, and each redirect of one, goes to a host; a caller that
+// spreads the load sees the fetch Waiting before every request that goes to
+// another host than the one before, and lets it Go when that host has room.
 class PageFetch {
   public:
     PageFetch(InternetSession& session, std::string_view url);
@@ -21,28 +25,41 @@ class PageFetch {
     PageFetch(const PageFetch&) = delete;
     PageFetch& operator=(const PageFetch&) = delete;
 
-    // Sends the first request; a URL without a host fails here, unsent.
-    void Begin();
+    // Whether the next request waits to be sent (to HostKey()): at first,
+    // and after an answer that sends it to another host.
+    bool Waiting() const { return m_waiting; }
+    // Sends the waiting request; a URL without a host fails here, unsent.
+    void Go();
     // Moves on after a turn of the session; true once the page is done.
     bool Step();
     bool Done() const { return m_stage == Stage::Done || m_stage == Stage::Failed; }
     bool Ok() const { return m_stage == Stage::Done; }
     // The page as UTF-8, once Ok.
     std::string TakeText() { return std::move(m_text); }
-    // The host and port the page is asked of, for spreading the load.
+    // The host and port the current or waiting request goes to.
     const std::string& HostKey() const { return m_hostKey; }
 
   private:
-    enum class Stage { Waiting, First, Second, Done, Failed };
+    enum class Stage { First, Second, Done, Failed };
+    enum class Next { Begin, Follow, Resend };
 
+    // The next request goes to `url`: at once on the same host, else it waits.
+    void Then(Next next, std::string url);
+    void Send();
     void Finish();
 
     InternetSession& m_session;
     const UrlParts m_url;
-    const std::string m_hostKey;
     std::unique_ptr<InternetFile> m_file;
-    Stage m_stage = Stage::Waiting;
+    Stage m_stage = Stage::First;
+    bool m_waiting = true;
+    Next m_next = Next::Begin;
+    std::string m_nextUrl;
+    std::string m_hostKey;
     std::string m_text;
 };
+
+// Host and port of a URL as written, in one letter case.
+std::string HostKeyOf(const UrlParts& url);
 
 }  // namespace pagelark

@@ -4,8 +4,8 @@
 
 namespace pagelark {
 
-std::string OpeningMarker(int number) {
-    char text[16] = "__A";
+std::string OpeningMarker(LinkNumber number) {
+    char text[32] = "__A";
     char* end = std::to_chars(text + 3, text + sizeof text - 1, number).ptr;
     *end++ = ';';
     return std::string(text, end);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -7,7 +8,12 @@ namespace pagelark {
 
 // Link markers in flattened text: "__A<number>;" opens a link, "__A;" closes it.
 inline constexpr std::string_view kClosingMarker = "__A;";
-std::string OpeningMarker(int number);
+
+// Link numbers go on across runs for as long as the list lives. 64 bits never
+// run out at any rate pages can be fetched; the recorders still stop at the
+// top rather than wrap.
+using LinkNumber = std::int64_t;
+std::string OpeningMarker(LinkNumber number);
 
 // Orders opening markers by their link number (shorter digit runs first), so a
 // map keyed by markers iterates in the order the links were found.

@@ -38,7 +38,32 @@ void ReportModel::SetParent(ReportParent* parent, const void* window, int contro
 }
 
 void ReportModel::SetView(ReportView* view) {
-    m_view = view ? view : &m_noView;
+    ReportView*& target = m_batchDepth > 0 ? m_batchedView : m_view;
+    target = view ? view : &m_noView;
+}
+
+void ReportModel::BeginBatch() {
+    if (m_batchDepth++ > 0) return;
+    m_batchedView = m_view;
+    m_view = &m_noView;
+}
+
+void ReportModel::EndBatch() {
+    if (m_batchDepth == 0 || --m_batchDepth > 0) return;
+    m_view = m_batchedView;
+    m_batchedView = nullptr;
+    m_view->HideTip();
+    if (m_batchScrollsToTop) m_view->ScrollToTop();
+    m_batchScrollsToTop = false;
+    m_view->RowsChanged();
+    m_view->InvalidateAll();
+}
+
+void ReportModel::ScrollToTop() {
+    if (m_batchDepth > 0)
+        m_batchScrollsToTop = true;
+    else
+        m_view->ScrollToTop();
 }
 
 ReportModel::Mode ReportModel::ModeOf(uint32_t style) {

@@ -76,6 +76,12 @@ class ReportModel {
     // Inactive columns (caption, subitem) for a column chooser list.
     std::vector<std::pair<std::string, int>> GetChooserColumns() const;
 
+    // Many row changes as one: while a batch lasts the view hears nothing, and
+    // at its end it hears once that every row may have changed (one layout,
+    // one repaint), as a model reset does. Batches may nest.
+    void BeginBatch();
+    void EndBatch();
+
     // Rows. RCN_ITEMDELETED is sent once the item is gone, so a parent that
     // changes the rows while it is told finds the model whole.
     int InsertItem(const ReportItemInfo& info);
@@ -155,6 +161,8 @@ class ReportModel {
     class CheckOnExit;
 
     static Mode ModeOf(uint32_t style);
+    // The view goes back to the first row, at once or when the batch ends.
+    void ScrollToTop();
     bool IsVirtual() const { return ModeOf(m_style) == Mode::Virtual; }
     bool IsTree() const { return ModeOf(m_style) == Mode::Tree; }
     void ChangeMode(uint32_t style);
@@ -199,6 +207,9 @@ class ReportModel {
     uint32_t m_notifyMask = 0xFFFFFFFF;
     ReportView m_noView;
     ReportView* m_view = &m_noView;
+    ReportView* m_batchedView = nullptr;  // the view, while a batch keeps it waiting
+    int m_batchDepth = 0;
+    bool m_batchScrollsToTop = false;
     CompareFunction m_compare;
     intptr_t m_compareValue = 0;
     bool m_sortAscending = true;

@@ -122,7 +122,7 @@ int ReportModel::DeleteAllItems() {
     m_selection.Clear();
     m_tree.Clear();
     m_focusRow = -2;
-    m_view->ScrollToTop();
+    ScrollToTop();
     m_view->RowsChanged();
     SendDeleted(deleted);
     return 1;
@@ -158,7 +158,7 @@ void ReportModel::ChangeMode(uint32_t style) {
     m_order.Reset(to == Mode::Flat ? static_cast<int>(m_rows.Size()) : 0);
     if (to == Mode::Tree) m_tree.Build(m_rows);
     m_cache.Invalidate(-2);
-    m_view->ScrollToTop();
+    ScrollToTop();
 }
 
 int ReportModel::GetRowCount() const {

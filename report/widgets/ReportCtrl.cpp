@@ -400,6 +400,16 @@ int CReportCtrl::SetSubItemWidth(int n, int width) {
     return m_model.SetSubItemWidth(n, width);
 }
 
+void CReportCtrl::BeginBatch() {
+    CheckThread("BeginBatch");
+    m_model.BeginBatch();
+}
+
+void CReportCtrl::EndBatch() {
+    CheckThread("EndBatch");
+    m_model.EndBatch();
+}
+
 int CReportCtrl::InsertItem(const ReportItemInfo& info) {
     CheckThread("InsertItem");
     return m_model.InsertItem(info);

@@ -67,6 +67,9 @@ class CReportCtrl : public QAbstractScrollArea,
     bool IsActiveSubItem(int n) const;
     int GetSubItemWidth(int n) const;
     int SetSubItemWidth(int n, int width = -1);
+    // Row changes between these two lay out and repaint once, at the end.
+    void BeginBatch();
+    void EndBatch();
     int InsertItem(const ReportItemInfo& info);
     int DeleteItem(int item);
     int DeleteAllItems();

@@ -1,6 +1,11 @@
 #include "files/ScriptFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "engine/collect/ItemList.h"
 #include "engine/collect/MemoryRows.h"
@@ -17,7 +22,7 @@ class ScriptFileTest : public ::testing::Test {
         AddStoreItem(live, number, fields);
         AppendItemRow(rows, number, fields.name);
     }
-    int Load(std::string_view text) { return LoadScriptText(text, live, list, rows); }
+    int Load(std::string_view text) { return LoadScriptText(std::string(text), live, list, rows); }
     std::string RowName(int row) { return rows.GetItemText(row, 1); }
 
     XmlDocument live;
@@ -110,6 +115,38 @@ TEST_F(ScriptFileTest, LoadingStopsAtTheLastItemNumber) {
     EXPECT_EQ(Load(text), 9999);
     EXPECT_EQ(list.nextItemNumber, 9999);
     EXPECT_EQ(list.TakeItemNumber(), 0);
+}
+
+TEST(ScriptFileRead, AFileOverTheLimitIsRefusedUnreadAndUntouched) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pagelark-script-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string big = (folder / "big.xml").string();
+    const std::string limit = (folder / "limit.xml").string();
+    std::ofstream(big) << "<xml version=1.0>\r\n</xml>";
+    std::filesystem::resize_file(big, kMaxScriptFileBytes + 1);  // sparse: no disk needed
+    struct stat before {};
+    stat(big.c_str(), &before);
+    std::string text = "old";
+    std::string error;
+    EXPECT_FALSE(ReadScriptFile(big, text, &error));
+    EXPECT_EQ(error, "the file is larger than 64 MB");
+    EXPECT_TRUE(text.empty());
+    struct stat after {};
+    stat(big.c_str(), &after);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+    // A file of exactly the limit is read whole, and a missing one says why.
+    std::ofstream(limit) << "<xml version=1.0>\r\n</xml>";
+    std::filesystem::resize_file(limit, kMaxScriptFileBytes);
+    ASSERT_TRUE(ReadScriptFile(limit, text, &error));
+    EXPECT_EQ(text.size(), kMaxScriptFileBytes);
+    EXPECT_TRUE(text.starts_with("<xml version=1.0>"));
+    EXPECT_FALSE(ReadScriptFile((folder / "missing.xml").string(), text, &error));
+    EXPECT_EQ(error, "No such file or directory");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

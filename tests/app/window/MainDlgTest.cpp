@@ -6,10 +6,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +26,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <tuple>
@@ -37,6 +42,7 @@
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/MessageBox.h"
+#include "files/ScriptFile.h"
 #include "report/widgets/ReportCtrl.h"
 #include "report/widgets/ReportTipWindow.h"
 #include "tests/support/GuiTestSupport.h"
@@ -621,6 +627,81 @@ TEST_F(MainDlgTest, TheChangeNoticeNamesFiveItemsAndCountsTheRest) {
     LoadItems(items);
     EXPECT_EQ(window->ChangeNotice({2, 7}), "B\nG");
     EXPECT_EQ(window->ChangeNotice({1, 2, 3, 4, 5, 6, 7}), "A\nB\nC\nD\nE\nand 2 more");
+}
+
+TEST_F(MainDlgTest, ALongListOpensInOneLayoutAtItsTopAndATooLargeFileIsRefused) {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (int i = 0; i < 9999; ++i)
+        items.emplace_back("Item " + std::to_string(i), "http://example.org/" + std::to_string(i));
+    LoadItems(items);
+    ASSERT_EQ(List().GetItemCount(), 9999);
+    List().ScrollVertically(ScrollCommand::End);
+    ASSERT_GT(List().verticalScrollBar()->value(), 0);
+
+    // Loading again: the old rows go and the new ones come as one change,
+    // and the view starts at the first row.
+    QSignalSpy ranges(List().verticalScrollBar(), &QScrollBar::rangeChanged);
+    items.pop_back();
+    LoadItems(items);
+    EXPECT_EQ(List().GetItemCount(), 9998);
+    EXPECT_EQ(ranges.count(), 1);
+    EXPECT_EQ(List().verticalScrollBar()->value(), 0);
+
+    // A file too large to be a list: the I/O message, the list as it was,
+    // the file as it was.
+    const std::string big = Temp("big.xml");
+    std::ofstream(big) << "<xml version=1.0>\r\n";
+    std::filesystem::resize_file(big, kMaxScriptFileBytes + 1);
+    chosen = QString::fromStdString(big);
+    Click(D::IDC_LOAD);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Errors in I/O operation. ");
+    EXPECT_EQ(List().GetItemCount(), 9998);
+    EXPECT_EQ(std::filesystem::file_size(big), kMaxScriptFileBytes + 1);
+}
+
+TEST_F(MainDlgTest, TheRepeatDialogsCommandGetsTheChangedRowsAndItsFailureShows) {
+    const auto run = [this] {
+        Click(D::IDC_START);
+        return QTest::qWaitFor([this] { return Text(D::IDC_START) == "Start"; }, 5000);
+    };
+    const std::string handed = Temp("handed.json");
+    const QString command = QString::fromStdString("sh -c 'cat > \"" + handed + "\"'");
+    QTimer::singleShot(0, [command] {
+        auto* dialog = qobject_cast<RepeatDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->CommandBox()->setText("notify-send 'unclosed");
+        EXPECT_FALSE(dialog->OkButton()->isEnabled());
+        dialog->CommandBox()->setText(command);
+        EXPECT_TRUE(dialog->OkButton()->isEnabled());
+        dialog->OkButton()->click();
+    });
+    window->OnRepeatSetting();
+    EXPECT_EQ(window->ChangeCommandText(), command);
+    EXPECT_EQ(QSettings().value("ChangeCommand").toString(), command);
+
+    LoadItems({{"moves", Url("/moving")}, {"still", Url("/page")}});
+    ASSERT_TRUE(run());
+    changed = true;
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFile(handed).ends_with("\n"); }, 5000));
+    const std::string rows = ReadFile(handed);
+    EXPECT_NE(rows.find(R"("number":1,"state":"Done","name":"moves","result":"13.00 ")"),
+              std::string::npos)
+        << rows;
+    EXPECT_EQ(rows.find("still"), std::string::npos) << "only the changed row";
+
+    window->SetChangeCommand("false");
+    changed = false;
+    ASSERT_TRUE(run());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return window->WatchStatus()->text() ==
+                   "The command on changes failed: false: exit status 1";
+        },
+        5000))
+        << window->WatchStatus()->text().toStdString();
+    window->SetChangeCommand("");
 }
 
 TEST_F(MainDlgTest, RepeatStartsTheNextRunOnceItIsDueNeverDuringARunAndNotAfterStop) {

@@ -161,11 +161,43 @@ TEST_F(CollectWorkerTest, SameUrlInAnotherCaseIsDownloadedOnce) {
     EXPECT_EQ(pageRequests.load(), 2);
     EXPECT_EQ(Row(a).texts[2], "12.50 ");
     EXPECT_EQ(Row(b).texts[2], "2 Items Found");
-    EXPECT_EQ(list.pageCache.Size(), 1u);
+    EXPECT_EQ(list.pageCache.Size(), 0u);  // gone after its last use
     // The page's links were numbered once and resolved against its URL.
     EXPECT_EQ(list.links.Lookup("__A1;"), server.Url("/two.html"));
     EXPECT_EQ(list.results.Preview("2"), "1. First story of the day\n2. Second story here\n");
     EXPECT_EQ(Row(b).previewHeight, 2 * kLineHeight + 4);  // a line per entry and a margin
+}
+
+TEST_F(CollectWorkerTest, RepeatedRunsKeepOnlyTheLinksEntriesPointTo) {
+    // The page has four links (the two stories, and two more after "end");
+    // the HREF items gather the two stories.
+    server.Routes().Get("/more", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(std::string(kPage) + "<a href='/x'>x</a><a href='/y'>y</a>",
+                             "text/html");
+    });
+    Add(server.Url("/more"), "Latest#HREF,5,4#end");
+    Add(server.Url("/MORE"), "Latest#HREF,5,4#end");
+    Add(server.Url("/more"), "Price:#DATA,1#");
+    for (int run = 1; run <= 3; ++run) {
+        ASSERT_TRUE(Start());
+        worker.Wait();
+        // One download a run numbers four links; the items share the two
+        // they point to, which keep the numbers of this run.
+        const LinkNumber first = 4 * (run - 1);
+        EXPECT_EQ(list.links.LinkCounter(), 4 * run);
+        EXPECT_EQ(list.links.Snapshot(),
+                  (LinkMap{{OpeningMarker(first), server.Url("/one")},
+                           {OpeningMarker(first + 1), server.Url("/two.html")}}))
+            << run;
+        EXPECT_EQ(list.results.Entries("2"),
+                  OpeningMarker(first) + "<++<1. First story of the day\n<++<" +
+                      OpeningMarker(first + 1) + "<++<2. Second story here\n<++<");
+    }
+    // Deleting one sharer keeps the links the other still points to.
+    list.RemoveResults("1");
+    EXPECT_EQ(list.links.Size(), 2u);
+    list.RemoveResults("2");
+    EXPECT_EQ(list.links.Size(), 0u);
 }
 
 TEST_F(CollectWorkerTest, DisabledRowsAreSkippedButCounted) {

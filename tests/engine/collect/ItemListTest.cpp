@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <memory>
+
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 
@@ -47,13 +50,59 @@ TEST(ItemList, LinkMapIteratesInLinkNumberOrder) {
     EXPECT_EQ(expected, 12);
 }
 
-TEST(ItemList, PageCacheIgnoresLetterCase) {
+TEST(ItemList, PageCacheKeepsAPageUntilItsLastUseInAnyCase) {
     PageCache cache;
-    cache.Put("http://Example.org/News", "flat text");
-    EXPECT_EQ(cache.Find("HTTP://EXAMPLE.ORG/news"), "flat text");
-    EXPECT_FALSE(cache.Find("http://example.org/other"));
-    cache.Clear();
+    cache.PlanUse("http://Example.org/News");
+    cache.PlanUse("HTTP://EXAMPLE.ORG/news");
+    cache.PlanUse("http://example.org/once");
+    const auto page = std::make_shared<FlatPage>(FlatPage{"flat text", PageLinks(5)});
+    EXPECT_EQ(cache.Use("http://example.org/NEWS"), nullptr);  // the first use downloads
+    cache.Put("http://example.org/NEWS", page);
+    EXPECT_TRUE(cache.Contains("http://EXAMPLE.org/News"));
+    EXPECT_EQ(cache.Use("HTTP://EXAMPLE.ORG/NEWS"), page);  // the last use
+    EXPECT_FALSE(cache.Contains("http://example.org/News"));
+    // A page no later item needs is not kept at all.
+    EXPECT_EQ(cache.Use("http://example.org/once"), nullptr);
+    cache.Put("http://example.org/once", page);
     EXPECT_EQ(cache.Size(), 0u);
+    EXPECT_EQ(page.use_count(), 1);
+}
+
+TEST(ItemList, OnlyLinksThatEntriesPointToAreKept) {
+    ItemList list;
+    PageLinks page(list.links.LinkCounter());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(page.Record("http://x/" + std::to_string(i), 10), OpeningMarker(i));
+    EXPECT_EQ(page.Record("http://x/long", 4), "");  // no room for the marker
+    list.links.Advance(page);
+    EXPECT_EQ(list.links.LinkCounter(), 5);  // every link was counted
+    // Two items gather overlapping links of the same page.
+    const std::string first = "__A1;<++<1. One\n<++<__A3;<++<2. Three\n<++<";
+    const std::string second = "__A3;<++<1. Three\n<++<";
+    list.links.Keep(first, page);
+    list.results.SetEntries("1", first);
+    list.links.Keep(second, page);
+    list.results.SetEntries("2", second);
+    EXPECT_EQ(list.links.Size(), 2u);
+    EXPECT_EQ(list.links.Lookup("__A1;"), "http://x/1");
+    list.RemoveResults("1");
+    EXPECT_FALSE(list.links.Lookup("__A1;"));
+    EXPECT_EQ(list.links.Lookup("__A3;"), "http://x/3");  // item 2 still points there
+    list.RemoveResults("2");
+    EXPECT_EQ(list.links.Size(), 0u);
+    EXPECT_EQ(list.links.LinkCounter(), 5);
+}
+
+TEST(ItemList, TheLinkCounterStopsAtItsTopInsteadOfWrapping) {
+    constexpr LinkNumber kTop = std::numeric_limits<LinkNumber>::max();
+    PageLinks page(kTop - 1);
+    EXPECT_EQ(page.Record("http://x/", 64), "__A9223372036854775806;");
+    EXPECT_EQ(page.Record("http://y/", 64), "");
+    EXPECT_EQ(page.NextNumber(), kTop);
+    EXPECT_EQ(page.Lookup("__A9223372036854775806;"), "http://x/");
+    EXPECT_FALSE(MarkerNumber("__A-1;"));
+    EXPECT_FALSE(MarkerNumber("__A01;"));
+    EXPECT_FALSE(MarkerNumber("__A99999999999999999999;"));
 }
 
 TEST(ItemList, RowDataCarriesTheDisabledOffset) {

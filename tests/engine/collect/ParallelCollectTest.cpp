@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "engine/collect/CollectWorker.h"
@@ -222,6 +223,100 @@ TEST_F(ParallelCollectTest, StopEndsEveryDownloadAtOnce) {
     EXPECT_EQ(run.host.GetLook().resets, 1);  // Stop's own
     released = true;
     m_servers.clear();  // before the flags above go
+}
+
+// Waits until `count` stops growing (or reaches `enough`) and returns it.
+int Settled(const std::atomic<int>& count, int enough) {
+    int seen = -1;
+    for (int i = 0; i < 100 && count.load() != seen && count.load() < enough; ++i) {
+        seen = count.load();
+        std::this_thread::sleep_for(100ms);
+    }
+    return count.load();
+}
+
+TEST_F(ParallelCollectTest, AStalledPageHoldsUpOnlyItsOwnRow) {
+    // Row 0's host sends part of the page and then nothing; 60 rows of 20 KB
+    // pages on another host. At most 200 KB of pages may wait for their rows.
+    std::atomic<bool> released{false};
+    std::atomic<int> good{0};
+    for (int i = 0; i < 2; ++i) {
+        auto server = std::make_unique<LocalServer>();
+        server->Routes().Get("/stall", [&](const httplib::Request&, httplib::Response& r) {
+            r.set_chunked_content_provider("text/html", [&](size_t, httplib::DataSink& sink) {
+                sink.write("<p>part", 7);
+                while (!released)
+                    std::this_thread::sleep_for(10ms);
+                return false;
+            });
+        });
+        server->Routes().Get("/p/(\\d+)", [&](const httplib::Request&, httplib::Response& r) {
+            ++good;
+            r.set_content("<p>Price: 1 USD</p>" + std::string(20000, 'x'), "text/html");
+        });
+        server->Start("127.0.0." + std::to_string(i + 1));
+        m_servers.push_back(std::move(server));
+    }
+    std::vector<Item> definitions{{m_servers[0]->Url("/stall"), "Price:#DATA,1#"}};
+    for (int i = 0; i < 60; ++i)
+        definitions.push_back({Url(1, i), "Price:#DATA,1#"});
+    ListRun run(definitions);
+    CollectSettings settings;
+    settings.aheadBudgetBytes = 200000;
+    run.worker = std::make_unique<CollectWorker>(run.host, run.list, settings);
+    run.host.RunOnListThread([&] { run.worker->Start(); });
+
+    // Two requests a page: more pages came than there are download places,
+    // but no more than the budget and the places hold.
+    const int requests = Settled(good, 200);
+    EXPECT_GT(requests, 2 * 16);
+    EXPECT_LE(requests, 2 * (200000 / 20000 + 1 + 16));
+    run.host.RunOnListThread([&] {
+        EXPECT_EQ(run.Row(0).image, static_cast<int>(ItemState::Working));
+        // Rows are still written in list order.
+        EXPECT_EQ(run.Row(1).image, static_cast<int>(ItemState::Ready));
+        run.worker->Stop();
+    });
+    run.worker->Wait();
+    released = true;
+    m_servers.clear();  // before the counters above go
+}
+
+TEST_F(ParallelCollectTest, TheHostLimitCountsTheHostARedirectLeadsTo) {
+    // Sixteen items on eight hosts, each sent on to one busy host.
+    std::atomic<int> inFlight{0}, most{0};
+    auto target = std::make_unique<LocalServer>();
+    target->Routes().Get("/p/(\\d+)", [&](const httplib::Request&, httplib::Response& r) {
+        const int now = ++inFlight;
+        for (int seen = most; now > seen;)
+            most.compare_exchange_weak(seen, now);
+        std::this_thread::sleep_for(30ms);
+        r.set_content("<p>Price: 1 USD</p>", "text/html");
+        --inFlight;
+    });
+    target->Start("127.0.0.9");
+    const std::string targetUrl = target->Url("/p/");
+    m_servers.push_back(std::move(target));
+    for (int i = 0; i < 8; ++i) {
+        auto server = std::make_unique<LocalServer>();
+        server->Routes().Get("/r/(\\d+)",
+                             [&](const httplib::Request& request, httplib::Response& r) {
+                                 r.set_redirect(targetUrl + request.matches[1].str());
+                             });
+        server->Start("127.0.0." + std::to_string(i + 1));
+        m_servers.push_back(std::move(server));
+    }
+    std::vector<Item> definitions;
+    for (int i = 0; i < 16; ++i)
+        definitions.push_back(
+            {m_servers[static_cast<size_t>(1 + i % 8)]->Url("/r/" + std::to_string(i)),
+             "Price:#DATA,1#"});
+    ListRun run(definitions);
+    run.Collect(16);
+    for (int row = 0; row < 16; ++row)
+        EXPECT_EQ(run.Row(row).texts[2], "1 ") << row;
+    EXPECT_LE(most.load(), 4);
+    m_servers.clear();  // before the counters above go
 }
 
 TEST_F(ParallelCollectTest, AUrlThatFailedIsNotAskedForAgain) {

@@ -1,5 +1,6 @@
 // When a fetch gives up: a name lookup that never answers, a header line that
-// comes one byte at a time, a page that drips past its deadline.
+// comes one byte at a time, a page that drips past its deadline, a page that
+// stops sending for longer than the stall limit after some of it came.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <netdb.h>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/fetch/FetchPage.h"
 #include "tests/support/LocalServer.h"
@@ -173,6 +175,55 @@ TEST(FetchTiming, APageThatDripsFailsAtItsDeadline) {
     settings.pageDeadlineSeconds = 2;
     EXPECT_TRUE(FetchPage(server.Url("/drip"), page, {}, settings));
     EXPECT_EQ(page, "xxxxxx");
+}
+
+// Answers with "<p>" and then, after each pause, one more byte, ending the
+// page after the last.
+void ServeWithPauses(LocalServer& server, std::vector<std::chrono::milliseconds> pauses) {
+    server.Routes().Get("/pauses", [pauses](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("text/html",
+                                              [pauses](size_t offset, httplib::DataSink& sink) {
+                                                  if (offset == 0) return sink.write("<p>", 3);
+                                                  const size_t step = offset - 3;
+                                                  if (step >= pauses.size()) {
+                                                      sink.done();
+                                                      return true;
+                                                  }
+                                                  std::this_thread::sleep_for(pauses[step]);
+                                                  return sink.write("x", 1);
+                                              });
+    });
+}
+
+TEST(FetchTiming, ANoByteSpellFailsAtTheStallLimitWhateverCameBefore) {
+    // The stall limit is 1 s here (60 s in use), and no page deadline.
+    FetchSettings settings;
+    settings.stallTimeoutSeconds = 1;
+    settings.pageDeadlineSeconds = 0;
+    std::string page;
+    {
+        // Some bytes, then 1.6 s of nothing: not twice the limit, but more.
+        LocalServer server;
+        ServeWithPauses(server, {1600ms});
+        server.Start();
+        EXPECT_FALSE(FetchPage(server.Url("/pauses"), page, {}, settings));
+    }
+    {
+        // A byte every 1.5 s would keep a page alive forever if any byte
+        // forgave the spell before it.
+        LocalServer server;
+        ServeWithPauses(server, {1500ms, 1500ms, 1500ms});
+        server.Start();
+        EXPECT_FALSE(FetchPage(server.Url("/pauses"), page, {}, settings));
+    }
+    {
+        // Pauses shorter than the limit are fine, however many.
+        LocalServer server;
+        ServeWithPauses(server, {700ms, 700ms});
+        server.Start();
+        EXPECT_TRUE(FetchPage(server.Url("/pauses"), page, {}, settings));
+        EXPECT_EQ(page, "<p>xx");
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/watch/ChangeTracker.h"
+#include "engine/watch/CommandLine.h"
 #include "engine/watch/RepeatSchedule.h"
 
 namespace pagelark {
@@ -68,6 +69,20 @@ TEST(RepeatScheduleTest, NextRunIsDueMinutesAfterTheLastEndedAndNeverDuringOneOr
     EXPECT_FALSE(repeat.TimeToNext());
     repeat.SetMinutes(5000);
     EXPECT_EQ(repeat.Minutes(), RepeatSchedule::kMaxMinutes);
+}
+
+TEST(CommandLineTest, SplitsAsAShellWouldWithoutExpandingAnything) {
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(SplitCommandLine("notify-send Pagelark"), (Words{"notify-send", "Pagelark"}));
+    EXPECT_EQ(SplitCommandLine("  mail -s 'Pages changed' me@example.org  "),
+              (Words{"mail", "-s", "Pages changed", "me@example.org"}));
+    EXPECT_EQ(SplitCommandLine(R"(post "say \"hi\" to \$HOME" a\ b '' x"y"'z')"),
+              (Words{"post", R"(say "hi" to $HOME)", "a b", "", "xyz"}));
+    EXPECT_EQ(SplitCommandLine("run $HOME/*.sh ~ a;b|c"),
+              (Words{"run", "$HOME/*.sh", "~", "a;b|c"}));  // no shell, nothing expanded
+    EXPECT_EQ(SplitCommandLine("a \\\n b"), (Words{"a", "b"}));
+    for (const char* bad : {"", "  ", "say 'unclosed", "say \"unclosed", "trailing\\"})
+        EXPECT_FALSE(SplitCommandLine(bad)) << bad;
 }
 
 }  // namespace
