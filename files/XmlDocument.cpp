@@ -192,8 +192,10 @@ int XmlDocument::ParseElement(int parent, int32_t scan, int level) {
     At(e) = ElementSpan{};
     At(e).parent = parent;
     m_previous[static_cast<size_t>(e)] = 0;
-    const auto fail = [this] {
-        --m_nextFree;
+    // A failed element gives back its index and every index its children
+    // took: an index below m_nextFree is always an element of the tree.
+    const auto fail = [this, e] {
+        m_nextFree = e;
         return 0;
     };
 

@@ -12,19 +12,40 @@ namespace {
 // the page's own inline data; never file:, qrc: or anything else.
 class SchemeInterceptor : public QWebEngineUrlRequestInterceptor {
   public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    SchemeInterceptor(bool dataPages, QObject* parent)
+        : QWebEngineUrlRequestInterceptor(parent), m_dataPages(dataPages) {}
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QUrl url = info.requestUrl();
         const QString scheme = url.scheme().toLower();
         if (IsBrowsableUrl(url)) return;
         if (scheme == QLatin1String("data") || scheme == QLatin1String("blob")) {
-            // A page may use its own inline data, but never be one.
-            if (info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame) return;
+            // A page may use its own inline data, but never be one, unless
+            // the profile shows the program's own bytes that way.
+            if (m_dataPages ||
+                info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+                return;
         }
         info.block(true);
     }
+
+  private:
+    const bool m_dataPages;
 };
+
+QWebEngineProfile* MakeProfile(bool dataPages) {
+    // No storage name: nothing the pages set is kept on disk.
+    auto* created = new QWebEngineProfile(QCoreApplication::instance());
+    created->setUrlRequestInterceptor(new SchemeInterceptor(dataPages, created));
+    QWebEngineSettings* settings = created->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    // A scheme that slips past the checks is dropped, never handed to the
+    // desktop's opener.
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+    return created;
+}
 
 }  // namespace
 
@@ -36,23 +57,19 @@ bool IsBrowsableUrl(const QUrl& url) {
 }
 
 QWebEngineProfile* SafeWebPage::SafeProfile() {
-    static QWebEngineProfile* profile = [] {
-        // No storage name: nothing the pages set is kept on disk.
-        auto* created = new QWebEngineProfile(QCoreApplication::instance());
-        created->setUrlRequestInterceptor(new SchemeInterceptor(created));
-        QWebEngineSettings* settings = created->settings();
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-        settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
-        // A scheme that slips past the checks is dropped, never handed to the
-        // desktop's opener.
-        settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
-        return created;
-    }();
+    static QWebEngineProfile* const profile = MakeProfile(false);
     return profile;
 }
 
-SafeWebPage::SafeWebPage(QObject* parent) : QWebEnginePage(SafeProfile(), parent) {}
+QWebEngineProfile* SafeWebPage::ContentProfile() {
+    static QWebEngineProfile* const profile = MakeProfile(true);
+    return profile;
+}
+
+SafeWebPage::SafeWebPage(QObject* parent) : SafeWebPage(SafeProfile(), parent) {}
+
+SafeWebPage::SafeWebPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {}
 
 bool SafeWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (IsBrowsableUrl(url)) return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);

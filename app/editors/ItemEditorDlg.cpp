@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/editors/FilterPanel.h"
 #include "app/language/DialogTemplates.h"
 #include "app/language/InterfaceFont.h"
 #include "app/language/LangString.h"
@@ -17,6 +18,7 @@ namespace pagelark {
 namespace {
 
 constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
 constexpr int kAddTitle = 150;
 constexpr int kEditTitle = 151;
 constexpr const char* kAddUrl = "http://";
@@ -26,6 +28,7 @@ constexpr const char* kAddUrl = "http://";
 ItemEditorDlg::ItemEditorDlg(int templateId, QWidget* parent) : QDialog(parent) {
     setFont(InterfaceFont(UiLanguage));
     CreateControls(templateId);
+    m_filters = new FilterPanel(this);
     setWindowTitle(LangText(templateId == IDD_EDIT_ITEM ? kEditTitle : kAddTitle));
     if (templateId != IDD_EDIT_ITEM) SetFields({"", "", kAddUrl});
 }
@@ -60,8 +63,10 @@ void ItemEditorDlg::CreateControls(int templateId) {
                 if ((control.style & kButtonTypeMask) == BS_DEFPUSHBUTTON) {
                     button->setDefault(true);
                 }
-                connect(button, &QPushButton::clicked, this,
-                        control.id == kIdOk ? &QDialog::accept : &QDialog::reject);
+                if (control.id == kIdOk)
+                    connect(button, &QPushButton::clicked, this, &QDialog::accept);
+                if (control.id == kIdCancel)
+                    connect(button, &QPushButton::clicked, this, &QDialog::reject);
                 widget = button;
                 break;
             }

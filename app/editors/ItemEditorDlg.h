@@ -12,6 +12,8 @@ class QLineEdit;
 // of one item, checked field by field before the dialog closes with OK.
 namespace pagelark {
 
+class FilterPanel;
+
 // Control ids of the three edits.
 inline constexpr int IDC_ITEM_NAME = 1007;
 inline constexpr int IDC_ITEM_FILTER = 1003;
@@ -30,6 +32,8 @@ class ItemEditorDlg : public QDialog {
     ItemFields Fields() const;
 
     QLineEdit* Edit(int id) const;
+    // "Pick on page...", "Test" and what the Filter gives, under the Filter.
+    FilterPanel* Filters() const { return m_filters; }
 
     // OK: the first blank field (Name, Filter, URL) is reported and the dialog
     // stays open; otherwise it closes with the texts as typed.
@@ -37,6 +41,8 @@ class ItemEditorDlg : public QDialog {
 
   private:
     void CreateControls(int templateId);
+
+    FilterPanel* m_filters = nullptr;
 };
 
 // Runs the add dialog; the fields on OK, nothing on Cancel.

@@ -90,17 +90,21 @@ DialogTemplate MainWindow() {
 }
 
 DialogTemplate ItemEditor(int id) {
-    // A caption bar without system menu.
-    return T(id, 176, 85, WS_CAPTION | DS_MODALFRAME,
+    // A caption bar without system menu. Under the Filter, the filter
+    // builder's buttons and what the Filter gives on the page.
+    return T(id, 238, 141, WS_CAPTION | DS_MODALFRAME,
              {
                  C(1025, K::RightLabel, 5, 10, 43, 8, 160),
-                 Styled(C(1007, K::Edit, 50, 7, 119, 14), ES_AUTOHSCROLL),
+                 Styled(C(1007, K::Edit, 50, 7, 181, 14), ES_AUTOHSCROLL),
                  C(1026, K::RightLabel, 5, 29, 43, 8, 161),
-                 Styled(C(1003, K::Edit, 50, 25, 119, 14), ES_AUTOHSCROLL),
-                 C(1027, K::RightLabel, 5, 48, 43, 8, 162),
-                 Styled(C(1001, K::Edit, 50, 43, 119, 14), ES_AUTOHSCROLL),
-                 Styled(C(1, K::DefaultButton, 65, 64, 50, 14, 170), BS_DEFPUSHBUTTON),
-                 C(2, K::Button, 119, 64, 50, 14, 171),
+                 Styled(C(1003, K::Edit, 50, 25, 181, 14), ES_AUTOHSCROLL),
+                 C(1050, K::Button, 50, 43, 76, 14, 230),
+                 C(1051, K::Button, 130, 43, 44, 14, 231),
+                 C(1052, K::Label, 50, 61, 181, 34),
+                 C(1027, K::RightLabel, 5, 102, 43, 8, 162),
+                 Styled(C(1001, K::Edit, 50, 99, 181, 14), ES_AUTOHSCROLL),
+                 Styled(C(1, K::DefaultButton, 127, 120, 50, 14, 170), BS_DEFPUSHBUTTON),
+                 C(2, K::Button, 181, 120, 50, 14, 171),
              });
 }
 
@@ -117,6 +121,20 @@ DialogTemplate DetailWindow() {
         });
 }
 
+DialogTemplate FilterPicker() {
+    // The page fills the window; the selection's state and the buttons keep
+    // to the bottom edge when it is resized.
+    return T(IDD_PICK_FILTER, 460, 301, kSizableWindow,
+             {
+                 C(1060, K::Label, 5, 2, 450, 16, 233),
+                 C(1061, K::WebBrowser, 0, 20, 460, 240),
+                 C(1062, K::Label, 5, 264, 450, 16),
+                 Styled(C(1063, K::Button, 5, 283, 160, 12, 235), BS_AUTOCHECKBOX),
+                 Styled(C(1, K::DefaultButton, 341, 282, 60, 14, 234), BS_DEFPUSHBUTTON),
+                 C(2, K::Button, 405, 282, 50, 14, 171),
+             });
+}
+
 const std::map<int, DialogTemplate>& Templates() {
     static const std::map<int, DialogTemplate> templates = {
         {IDD_ABOUTBOX, AboutBox()},
@@ -124,6 +142,7 @@ const std::map<int, DialogTemplate>& Templates() {
         {IDD_ADD_ITEM, ItemEditor(IDD_ADD_ITEM)},
         {IDD_EDIT_ITEM, ItemEditor(IDD_EDIT_ITEM)},
         {IDD_DETAIL, DetailWindow()},
+        {IDD_PICK_FILTER, FilterPicker()},
     };
     return templates;
 }

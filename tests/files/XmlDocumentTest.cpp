@@ -246,6 +246,18 @@ TEST(XmlDocument, ElementsOfARemovedItemAreRefused) {
     }
 }
 
+// An element that fails after one of its children was read (here a start
+// tag that a quote leaves open) gives back every index it took: none may stay
+// behind as an element of no tree, which an edit would then write into.
+TEST(XmlDocument, AnIndexLeftByAFailedElementIsNoElement) {
+    const std::string text = "<<><\"\"<\"?<><x/>";
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Load(text.c_str()));
+    EXPECT_EQ(doc.NextFree(), 2);
+    EXPECT_FALSE(doc.SetElementText(2, "x"));
+    EXPECT_EQ(doc.GetText(), text);
+}
+
 // The text holds no zero bytes (a saved file would end at the first one), and
 // every name written must read back as the same one word, or the index would
 // disagree with the text it describes.

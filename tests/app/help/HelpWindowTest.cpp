@@ -1,10 +1,13 @@
 // The help window on the help.chm the build compiles, and its contents reader.
 
+#include <QImage>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include "app/help/ChmFile.h"
 #include "app/help/HelpSitemap.h"
 #include "app/help/HelpWindow.h"
 
@@ -28,6 +31,31 @@ TEST(HelpWindowTest, TheBuiltFileOpensOnItsDefaultTopicWithContentsAndWorkingLin
     emit window.Browser()->anchorClicked(QUrl("filter.html"));
     EXPECT_EQ(window.Browser()->source().path(), "/filter.html");
     EXPECT_TRUE(window.Browser()->toPlainText().contains("START#MODE,P0,P1,P2#END"));
+}
+
+// Every picture a topic shows is in the file and reads as an image there: a
+// picture left out of the project's file list would show as a broken box.
+TEST(HelpWindowTest, EveryTopicsPicturesAreInTheFile) {
+    HelpWindow window(QStringLiteral(PAGELARK_HELP_CHM));
+    ASSERT_TRUE(window.IsLoaded());
+    ChmFile file;
+    ASSERT_TRUE(file.Open(PAGELARK_HELP_CHM));
+    const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const std::string& path : file.Paths()) {
+        if (!QString::fromStdString(path).endsWith(QLatin1String(".html"))) continue;
+        window.ShowTopic(QString::fromStdString(path));
+        const QString topic = QString::fromStdString(file.Read(path).value_or(""));
+        for (const QRegularExpressionMatch& match : picture.globalMatch(topic)) {
+            const QUrl url = window.Browser()->source().resolved(QUrl(match.captured(1)));
+            const QVariant bytes =
+                window.Browser()->loadResource(QTextDocument::ImageResource, url);
+            EXPECT_FALSE(QImage::fromData(bytes.toByteArray()).isNull())
+                << url.toString().toStdString();
+            ++pictures;
+        }
+    }
+    EXPECT_GE(pictures, 3);
 }
 
 TEST(HelpSitemapTest, NestingQuotesAndBrokenTextAreRead) {

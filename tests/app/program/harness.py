@@ -154,6 +154,9 @@ class Program:
             "BROWSER": str(opener),
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_QPA_PLATFORM": "xcb",
+            # The browser's pages in the accessibility tree: where the words
+            # to select are on the screen.
+            "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY": "1",
             "LANG": "C.UTF-8",
             "http_proxy": closed, "https_proxy": closed, "ftp_proxy": closed,
             "all_proxy": closed, "no_proxy": "127.0.0.1", "NO_PROXY": "127.0.0.1",

@@ -67,6 +67,17 @@ class Screen:
             time.sleep(0.02)
         self.button(1, False)
 
+    def word_drag(self, x0, y0, x1, y1, steps=8):
+        """A double click held down and dragged: the selection grows by
+        whole words, from the word under (x0, y0) to the one under (x1, y1)."""
+        self.click(x0, y0)
+        time.sleep(0.05)
+        self.button(1, True)
+        for i in range(1, steps + 1):
+            self.move(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps)
+            time.sleep(0.02)
+        self.button(1, False)
+
     def wheel(self, x, y, clicks):
         """Turns the wheel over (x, y): clicks > 0 scrolls down, < 0 up."""
         self.move(x, y)
@@ -134,6 +145,12 @@ class Screen:
         message = event.ClientMessage(window=window, client_type=protocols,
                                       data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(message)
+        self.d.sync()
+
+    def resize(self, window_id, width, height):
+        """What a window manager does when the user drags a window's edge."""
+        window = self.d.create_resource_object("window", window_id)
+        window.configure(width=int(width), height=int(height))
         self.d.sync()
 
     def screenshot(self, path):
