@@ -33,16 +33,27 @@ QString Span(const QString& style, const QString& text) {
     return "<span style=\"" + style + "\">" + text + "</span>";
 }
 
+// CJK ideographs, kana, hangul and their full-width punctuation.
+bool WrittenWithoutBlanks(QChar c) {
+    const char16_t code = c.unicode();
+    return (code >= 0x2E80 && code < 0xA000) || (code >= 0xAC00 && code < 0xD7B0) ||
+           (code >= 0xFF00 && code < 0xFFF0);
+}
+
 // `after` with the words added since `before` and those removed marked.
 QString MarkedWords(const std::string& before, const std::string& after) {
     QString html;
     DiffPiece::Kind previous = DiffPiece::Kind::Same;
+    QString previousText = QStringLiteral(" ");
     for (const DiffPiece& piece : DiffWords(before, after)) {
         QString text = QString::fromStdString(piece.text);
-        // A replacement reads "old new", not "oldnew".
+        // A replacement reads "old new", not "oldnew"; Chinese, written
+        // without blanks, stays without them.
         if (piece.kind == DiffPiece::Kind::Added && previous == DiffPiece::Kind::Removed &&
-            !text.startsWith(' '))
+            !text.isEmpty() && !text.startsWith(' ') && !WrittenWithoutBlanks(text.front()) &&
+            !WrittenWithoutBlanks(previousText.back()))
             text.prepend(' ');
+        previousText = text.isEmpty() ? QStringLiteral(" ") : text;
         // The blank before a marked stretch stays unmarked.
         QString lead;
         if (piece.kind != DiffPiece::Kind::Same && text.startsWith(' ')) {
@@ -86,16 +97,16 @@ QString Banner(const DetailHistory& history) {
 QString Row(const QString& time, const QString& body, bool odd) {
     // The time column as narrow as its text, the Result taking the rest.
     return "<tr" + (odd ? " style=\"background-color:" + kAlternate + ";\"" : QString()) +
-           "><td valign=\"top\" width=\"1%\" style=\"" + kQuiet + " white-space:pre;\">" +
-           time + "&nbsp;&nbsp;</td><td valign=\"top\">" + body + "</td></tr>";
+           "><td valign=\"top\" width=\"1%\" style=\"" + kQuiet + " white-space:pre;\">" + time +
+           "&nbsp;&nbsp;</td><td valign=\"top\">" + body + "</td></tr>";
 }
 
 QString Header(const DetailHistory& history) {
-    QString header = "<p><span style=\"font-size:large; font-weight:600;\">" +
-                     Escaped(history.name) + "</span>";
+    QString header =
+        "<p><span style=\"font-size:large; font-weight:600;\">" + Escaped(history.name) + "</span>";
     if (!history.url.empty() || !history.filter.empty())
         header += "<br/>" + Span(kQuiet, Escaped(history.url) + " &nbsp;&middot;&nbsp; " +
-                                              Escaped(history.filter));
+                                             Escaped(history.filter));
     return header + "</p>";
 }
 

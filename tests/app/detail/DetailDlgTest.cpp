@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -233,6 +233,10 @@ TEST_F(DetailDlgTest, TheHistorySaysWhyAndMarksWhatChangedAndItsLinksOpenInTheBr
     EXPECT_EQ(page.html.indexOf("Shop <b>"), -1);
     EXPECT_NE(page.html.indexOf("Shop &lt;b&gt;"), -1);
     EXPECT_EQ(page.links, std::vector<std::string>{server.Url("/archive")});
+    // Chinese is written without blanks: a replacement adds none.
+    DetailHistory chinese;
+    chinese.history = {{"明日有雨", 2, {}}, {"今日有雨", 1, {}}};
+    EXPECT_NE(HistoryHtml(chinese).html.indexOf(QString::fromUtf8("今</span><span")), -1);
 
     // Nothing gathered: the History is the whole window.
     CDetailDlg dialog(3, {}, {}, nullptr, {}, history);
