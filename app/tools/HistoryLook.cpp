@@ -7,8 +7,8 @@
 // changes them between the runs and stops one server before the last run,
 // so one row fails, one needs attention and the others have a history. The
 // pictures: the list, the tip of the failed row, the tip of the row that
-// needs attention, and the detail window's History of a changed item and of
-// the failed one. Run under xvfb-run with XDG_CONFIG_HOME and XDG_DATA_HOME
+// needs attention, the detail window's History of a changed item and of
+// the failed one, and the Repeat dialog. Run under xvfb-run with XDG_CONFIG_HOME and XDG_DATA_HOME
 // pointing at scratch folders: it changes the settings it runs with.
 
 #include <QApplication>
@@ -30,6 +30,7 @@
 #include "app/detail/DetailDlg.h"
 #include "app/language/UiLanguage.h"
 #include "app/window/MainDlg.h"
+#include "app/window/RepeatDlg.h"
 #include "controls/HoverButton.h"
 #include "report/widgets/ReportCtrl.h"
 
@@ -152,20 +153,25 @@ int main(int argc, char** argv) {
     const std::string base = "http://127.0.0.1:" + std::to_string(port);
     const std::string list =
         "<xml version=1.0>\r\n"
-        "<item><name>Price</name><format>Price:#DATA,1,2#</format><url>" + base +
+        "<item><name>Price</name><format>Price:#DATA,1,2#</format><url>" +
+        base +
         "/shop.html</url></item>\r\n"
-        "<item><name>Weather</name><format>Forecast:#DATA,1,8#</format><url>" + base +
+        "<item><name>Weather</name><format>Forecast:#DATA,1,8#</format><url>" +
+        base +
         "/weather.html</url></item>\r\n"
-        "<item><name>City notice</name><format>Notice:#DATA,1#</format><url>" + base +
+        "<item><name>City notice</name><format>Notice:#DATA,1#</format><url>" +
+        base +
         "/notice.html</url></item>\r\n"
-        "<item><name>Headlines</name><format>Latest#HREF,5,4#end</format><url>" + base +
+        "<item><name>Headlines</name><format>Latest#HREF,5,4#end</format><url>" +
+        base +
         "/news.html</url></item>\r\n"
         "<item><name>Visitors</name><format>Visitors:#DATA,1#</format><url>http://127.0.0.1:" +
-        std::to_string(mirrorPort) + "/count.html</url></item>\r\n"
+        std::to_string(mirrorPort) +
+        "/count.html</url></item>\r\n"
         "<item><name>Old shop</name><format>Price:#DATA,1#</format><url>http://127.0.0.1:1/"
         "</url></item>\r\n"
-        "<item><name>Offers</name><format>Offer:#DATA,1,3#</format><url>" + base +
-        "/shop.html</url></item>\r\n</xml>";
+        "<item><name>Offers</name><format>Offer:#DATA,1,3#</format><url>" +
+        base + "/shop.html</url></item>\r\n</xml>";
     Write(scratch.filePath("watch.xml"), list);
 
     CMainDlg window;
@@ -198,6 +204,13 @@ int main(int argc, char** argv) {
     ShootDetail(window, 2, "history-notice" + suffix);
     ShootDetail(window, 3, "history-headlines" + suffix);
     ShootDetail(window, 4, "history-failed" + suffix);
+    QTimer::singleShot(800, [&window, suffix] {
+        auto* dialog = window.findChild<RepeatDlg*>();
+        if (dialog == nullptr) return;
+        Shot("repeat" + suffix);
+        dialog->reject();
+    });
+    window.OnRepeatSetting();
     server->kill();
     server->waitForFinished();
     delete server;

@@ -15,12 +15,13 @@ QImage TwoCellStrip() {
     return strip;
 }
 
-TEST(ImageListTest, StateStripHasEightImagesOnATransparentGround) {
+// The eight state pictures and the sign of a row that needs attention.
+TEST(ImageListTest, StateStripHasNineImagesOnATransparentGround) {
     ImageList images;
     ASSERT_TRUE(images.Create(131, 16));
-    EXPECT_EQ(images.GetImageCount(), 8);
+    EXPECT_EQ(images.GetImageCount(), 9);
     EXPECT_EQ(images.ImageSize(), QSize(16, 16));
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         const QImage image = images.Image(i);
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << i;
         EXPECT_EQ(qAlpha(image.pixel(8, 8)), 255) << i;

@@ -49,8 +49,8 @@ TEST(ResourcesTest, MissingIconIsNull) {
 }
 
 TEST(ResourcesTest, BitmapsHaveTheirSizes) {
-    EXPECT_EQ(LoadBitmapImage(131).size(), QSize(128, 16));
-    EXPECT_EQ(LoadBitmapImage(131, 2).size(), QSize(256, 32));
+    EXPECT_EQ(LoadBitmapImage(131).size(), QSize(144, 16));
+    EXPECT_EQ(LoadBitmapImage(131, 2).size(), QSize(288, 32));
     EXPECT_EQ(LoadBitmapImage(134).size(), QSize(300, 164));
     EXPECT_EQ(LoadBitmapImage(176).size(), QSize(300, 160));
     EXPECT_EQ(LoadBitmap(176).deviceIndependentSize().toSize(), QSize(300, 160));
