@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 #include "app/detail/ReasonText.h"
 #include "app/language/LangString.h"
 #include "engine/watch/WordDiff.h"
@@ -21,8 +23,7 @@ constexpr int kRemoved = 297;
 // The list's pale yellow for every other entry, and the marks' colours.
 const QString kAlternate = QStringLiteral("#FFFFEE");
 const QString kAddedStyle = QStringLiteral("background-color:#C9EFCB; color:#0B5A1D;");
-const QString kRemovedStyle =
-    QStringLiteral("background-color:#F9D2D0; color:#8C1C13; text-decoration:line-through;");
+const QString kRemovedColours = QStringLiteral("background-color:#F9D2D0; color:#8C1C13;");
 const QString kQuiet = QStringLiteral("color:#6B6B6B;");
 
 QString Escaped(const std::string& text) {
@@ -38,6 +39,14 @@ bool WrittenWithoutBlanks(QChar c) {
     const char16_t code = c.unicode();
     return (code >= 0x2E80 && code < 0xA000) || (code >= 0xAC00 && code < 0xD7B0) ||
            (code >= 0xFF00 && code < 0xFFF0);
+}
+
+// Struck through, unless Chinese is among the words: a line through 二 or
+// 一 reads as another character, so there the colours alone mark them.
+QString RemovedStyle(const QString& text) {
+    const bool chinese = std::any_of(text.begin(), text.end(), WrittenWithoutBlanks);
+    return kRemovedColours +
+           (chinese ? QString() : QStringLiteral(" text-decoration:line-through;"));
 }
 
 // `after` with the words added since `before` and those removed marked.
@@ -69,7 +78,7 @@ QString MarkedWords(const std::string& before, const std::string& after) {
                 html += lead + Span(kAddedStyle, text);
                 break;
             case DiffPiece::Kind::Removed:
-                html += lead + Span(kRemovedStyle, text);
+                html += lead + Span(RemovedStyle(text), text);
                 break;
         }
         previous = piece.kind;
@@ -129,7 +138,7 @@ HistoryPage HistoryHtml(const DetailHistory& history) {
     }
     if (history.history.size() > 1 || history.pending)
         html += "<p>" + Span(kAddedStyle, LangText(kAdded).toHtmlEscaped()) + " &nbsp; " +
-                Span(kRemovedStyle, LangText(kRemoved).toHtmlEscaped()) + "</p>";
+                Span(RemovedStyle(LangText(kRemoved)), LangText(kRemoved).toHtmlEscaped()) + "</p>";
     html += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\">";
     bool odd = false;
     if (history.pending) {

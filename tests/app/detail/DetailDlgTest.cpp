@@ -233,10 +233,14 @@ TEST_F(DetailDlgTest, TheHistorySaysWhyAndMarksWhatChangedAndItsLinksOpenInTheBr
     EXPECT_EQ(page.html.indexOf("Shop <b>"), -1);
     EXPECT_NE(page.html.indexOf("Shop &lt;b&gt;"), -1);
     EXPECT_EQ(page.links, std::vector<std::string>{server.Url("/archive")});
-    // Chinese is written without blanks: a replacement adds none.
+    // Chinese is written without blanks: a replacement adds none, and no
+    // line turns the removed 二 into 三.
     DetailHistory chinese;
-    chinese.history = {{"明日有雨", 2, {}}, {"今日有雨", 1, {}}};
-    EXPECT_NE(HistoryHtml(chinese).html.indexOf(QString::fromUtf8("今</span><span")), -1);
+    chinese.history = {{"明日十度", 2, {}}, {"今日二十度", 1, {}}};
+    const QString marked = HistoryHtml(chinese).html;
+    EXPECT_NE(marked.indexOf(QString::fromUtf8("今</span><span")), -1) << marked.toStdString();
+    EXPECT_NE(marked.indexOf(QString::fromUtf8("color:#8C1C13;\">二</span>")), -1)
+        << marked.toStdString();
 
     // Nothing gathered: the History is the whole window.
     CDetailDlg dialog(3, {}, {}, nullptr, {}, history);
