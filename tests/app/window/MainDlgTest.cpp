@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -293,6 +294,10 @@ TEST_F(MainDlgTest, ARunFillsTheRowsAndEndsIdle) {
                     .contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d [AP]M$")));
     EXPECT_EQ(Row(1).image, 2);
     EXPECT_EQ(Row(2).image, 5);
+    // Resting on a row without a good Result says why; a good row has no tip.
+    EXPECT_TRUE(window->RowTipText(2).contains("The connection was refused"))
+        << window->RowTipText(2).toStdString();
+    EXPECT_EQ(window->RowTipText(1), "");
     EXPECT_TRUE(window->Button(D::IDC_ADD)->isEnabled());
     EXPECT_FALSE(window->Progress()->isVisible());
     // The finished run's thread is joined without another Start.
@@ -754,13 +759,17 @@ TEST_F(MainDlgTest, TheRepeatDialogSetsTheIntervalAndTheCountdownShowsHours) {
     window->Button(D::IDC_LANGUAGE)->SetMenuTracker([](QMenu& menu, const QPoint&) {
         menu.actions().back()->trigger();  // Repeat...
     });
+    bool confirmShown = false;
     const auto answer = [&](int minutes, bool ok) {
         int shown = -1;
-        QTimer::singleShot(0, [&shown, minutes, ok] {
+        QTimer::singleShot(0, [&shown, &confirmShown, minutes, ok] {
             auto* dialog = qobject_cast<RepeatDlg*>(QApplication::activeModalWidget());
             if (dialog == nullptr) return;
             shown = dialog->MinutesBox()->value();
+            confirmShown = dialog->ConfirmBox()->isChecked();
             dialog->MinutesBox()->setValue(minutes);
+            dialog->ConfirmBox()->setChecked(true);
+            dialog->AttentionBox()->setValue(5);
             ok ? dialog->accept() : dialog->reject();
         });
         Click(D::IDC_LANGUAGE);
@@ -769,7 +778,10 @@ TEST_F(MainDlgTest, TheRepeatDialogSetsTheIntervalAndTheCountdownShowsHours) {
     EXPECT_EQ(answer(90, true), 0);
     EXPECT_EQ(window->Repeat().Minutes(), 90);
     EXPECT_EQ(QSettings().value("RepeatMinutes").toInt(), 90);
+    EXPECT_TRUE(QSettings().value("ConfirmChanges").toBool());
+    EXPECT_EQ(QSettings().value("AttentionRuns").toInt(), 5);
     EXPECT_EQ(answer(5, false), 90);
+    EXPECT_TRUE(confirmShown) << "the dialog opens on the settings in force";
     EXPECT_EQ(window->Repeat().Minutes(), 90) << "Cancel keeps it";
 
     LoadItems({{"plain", Url("/page")}});
@@ -782,6 +794,7 @@ TEST_F(MainDlgTest, TheRepeatDialogSetsTheIntervalAndTheCountdownShowsHours) {
     EXPECT_TRUE(window->windowTitle().endsWith("next run in 59:00"))
         << window->windowTitle().toStdString();
     window->SetRepeatMinutes(0);
+    window->SetChangeRules({});
 }
 
 }  // namespace
