@@ -222,14 +222,14 @@ void CDetailDlg::LayOut(const QSize& client) {
     const int w = client.width();
     const int h = client.height();
     if (w <= 0 || h <= 0) return;
-    const int l = m_expanded ? h / 2 : h / 5;
+    const int l = !m_hasLinks ? 0 : m_expanded ? h / 2 : h / 5;
     m_list->setGeometry(0, 0, w, l);
     GetDlgItem(this, IDC_ADDRESS_LABEL)->setGeometry(5, l + 8, 50, 15);
     m_edit->setGeometry(60, l + 5, w - 120 - kHistoryButtonWidth - 5, 20);
     m_historyButton->setGeometry(w - 55 - kHistoryButtonWidth, l + 4, kHistoryButtonWidth, 22);
     m_toggle->setGeometry(w - 50, l + 5, 45, 20);
     m_browser->setGeometry(0, l + 30, w, h - l - 30);
-    if (m_hasLinks)
+    if (m_hasLinks || m_browsed)
         m_history->setGeometry(0, l + 30, w, h - l - 30);
     else
         m_history->setGeometry(0, 0, w, h);
@@ -257,6 +257,13 @@ void CDetailDlg::OnHistoryLink(const QUrl& link) {
     bool ok = false;
     const size_t index = link.path().toULongLong(&ok);
     if (link.scheme() != QLatin1String("link") || !ok || index >= m_historyLinks.size()) return;
+    if (!m_hasLinks && !m_browsed) {
+        m_browsed = true;
+        for (QWidget* part : {GetDlgItem(this, IDC_ADDRESS_LABEL), static_cast<QWidget*>(m_edit),
+                              static_cast<QWidget*>(m_historyButton)})
+            part->show();
+        LayOut(contentsRect().size());
+    }
     ShowHistory(false);
     Navigate(QString::fromStdString(m_historyLinks[index]));
 }

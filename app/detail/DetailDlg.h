@@ -95,6 +95,9 @@ class CDetailDlg : public QDialog {
     SafeWebPage* m_page = nullptr;
     QString m_address;
     bool m_hasLinks = false;  // without links the History takes the whole window
+    // Without links, once a link of the History was opened: the address row
+    // shows, with the button back to the History.
+    bool m_browsed = false;
     bool m_expanded = false;
     bool m_columnsFitted = false;
     QSize m_lastClient{-1, -1};

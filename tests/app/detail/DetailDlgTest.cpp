@@ -258,6 +258,10 @@ TEST_F(DetailDlgTest, TheHistorySaysWhyAndMarksWhatChangedAndItsLinksOpenInTheBr
         [&] { return Shown(dialog).toString().toStdString() == server.Url("/archive"); }));
     emit dialog.History()->anchorClicked(QUrl("link:7"));  // no such link: nothing happens
     EXPECT_EQ(dialog.AddressEdit()->text().toStdString(), server.Url("/archive"));
+    // The way back to the History shows with the page.
+    ASSERT_TRUE(dialog.HistoryButton()->isVisible());
+    dialog.HistoryButton()->click();
+    EXPECT_TRUE(dialog.ShowsHistory());
 
     // With links and a good Result it opens on them; the button shows the History.
     auto withLinks = Open(kTwoEntries, {{"__A7;", server.Url("/news")}, {"__A9;", "x"}});
