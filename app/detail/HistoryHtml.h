@@ -31,8 +31,9 @@ struct HistoryPage {
 };
 
 // The item's name, URL and Filter, why the row has no good Result, then its
-// Results newest first with their times, the words each added and removed since the one before marked, and
-// the links that were new with it. Every text from a page is escaped.
+// Results newest first with their times, each with the words added and
+// removed since the one before marked and the links that were new with it.
+// Every text from a page is escaped.
 HistoryPage HistoryHtml(const DetailHistory& history);
 
 // A history time as the view shows it; "time not kept" for 0.
