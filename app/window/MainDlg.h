@@ -20,6 +20,7 @@
 #include "engine/collect/ItemList.h"
 #include "engine/watch/ChangeTracker.h"
 #include "engine/watch/RepeatSchedule.h"
+#include "files/StateWriter.h"
 #include "files/XmlDocument.h"
 #include "report/model/ReportParent.h"
 
@@ -138,6 +139,8 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void RepeatTick();
     // Where the list's last Results are kept ("" while it has no file).
     const std::string& StatePath() const { return m_statePath; }
+    // Waits until the state handed to the writer's thread is in the file.
+    void FlushState() { m_stateWriter.Flush(); }
     QLabel* WatchStatus() const { return m_watchStatus; }
     // "Mark a change only when seen twice" and the runs before a row needs
     // attention, kept as the settings "ConfirmChanges" and "AttentionRuns";
@@ -226,6 +229,7 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     RepeatSchedule m_repeat;
     QBasicTimer m_repeatTimer;
     std::string m_statePath;
+    StateWriter m_stateWriter;
     QString m_stateProblem;  // shown until the next run ends
     QLabel* m_watchStatus = nullptr;
     QAction* m_repeatAction = nullptr;

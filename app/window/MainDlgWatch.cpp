@@ -172,14 +172,16 @@ void CMainDlg::OpenState() {
         (folder + "/" + QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(32) +
          ".json")
             .toStdString();
+    // A write of this very file may still be on its way.
+    m_stateWriter.Flush();
     StateRead read = ReadStateFile(m_statePath);
     if (!read.problem.empty()) m_stateProblem = LangText(kStateUnreadable);
     m_changes.Restore(std::move(read.items));
 }
 
 void CMainDlg::WriteState() {
-    // A state that cannot be written costs only the next run's marks.
-    if (!m_statePath.empty()) WriteStateFile(m_statePath, m_changes.Tracked());
+    // Off the window thread: a long list's histories take a while to write.
+    if (!m_statePath.empty()) m_stateWriter.Write(m_statePath, m_changes.Tracked());
 }
 
 void CMainDlg::MarkRows() {

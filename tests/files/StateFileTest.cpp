@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/StateFile.h"
+#include "files/StateWriter.h"
 #include "tests/support/ReadFile.h"
 
 namespace pagelark {
@@ -134,6 +135,36 @@ TEST(StateFileTest, TheFolderAndTheFilesAreTheOwnersAlone) {
     EXPECT_EQ(mode(path), 0600u);
     ::umask(mask);
     fs::remove_all(root);
+}
+
+// The window hands its items over and goes on; what reaches the file is the
+// newest of each path, and nothing handed over is lost at the end.
+TEST(StateWriterTest, WritesTheNewestItemsOfEachPathAndWhatWaitsAtTheEnd) {
+    const std::string first = ::testing::TempDir() + "writer-a-" + std::to_string(::getpid());
+    const std::string second = ::testing::TempDir() + "writer-b-" + std::to_string(::getpid());
+    const auto items = [](int run) {
+        ChangeTracker::Items list;
+        list[1].last.number = 1;
+        list[1].last.result = std::to_string(run);
+        return list;
+    };
+    const auto result = [](const std::string& path) {
+        const StateRead read = ReadStateFile(path);
+        return read.items.contains(1) ? read.items.at(1).last.result : read.problem;
+    };
+    {
+        StateWriter writer;
+        for (int run = 1; run <= 50; ++run)
+            writer.Write(first, items(run));
+        writer.Flush();
+        EXPECT_EQ(result(first), "50");
+        writer.Write(second, items(7));
+        writer.Write(first, items(51));
+    }
+    EXPECT_EQ(result(second), "7");
+    EXPECT_EQ(result(first), "51");
+    std::remove(first.c_str());
+    std::remove(second.c_str());
 }
 
 }  // namespace

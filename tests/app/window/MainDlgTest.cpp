@@ -603,6 +603,7 @@ TEST_F(MainDlgTest, ARunMarksTheChangedRowsBoldUntilSelectedAndTheMarksOutliveAR
     ASSERT_TRUE(run());
     EXPECT_EQ(List().GetItemText(0, 2), "13.00 ");
     EXPECT_TRUE(window->WatchStatus()->text().isEmpty());
+    window->FlushState();
     EXPECT_TRUE(ReadFile(state).starts_with("{\n \"format\": 1"));
 }
 
