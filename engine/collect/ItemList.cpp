@@ -12,10 +12,13 @@ int ItemList::TakeItemNumber() {
 void ItemList::RemoveResults(std::string_view key) {
     if (const std::optional<std::string> entries = results.Entries(key)) links.Release(*entries);
     results.Remove(key);
+    if (const auto failure = renderFailures.find(key); failure != renderFailures.end())
+        renderFailures.erase(failure);
 }
 
 void ItemList::Empty(bool resetLinkCounter) {
     results.Clear();
+    renderFailures.clear();
     if (resetLinkCounter)
         links.Reset();
     else

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "engine/collect/LinkTable.h"
 #include "engine/collect/PageCache.h"
 #include "engine/collect/ResultMaps.h"
+#include "engine/render/RenderFailure.h"
 
 namespace pagelark {
 
@@ -13,6 +17,9 @@ struct ItemList {
     ResultMaps results;  // EntryMap and PreviewMap
     LinkTable links;     // LinkMap and linkCounter
     PageCache pageCache;
+    // Why the last run of a rendered item failed, by item number in decimal.
+    // Written and read on the list's thread only.
+    std::map<std::string, RenderFailure, std::less<>> renderFailures;
     int nextItemNumber = 0;
 
     // The number for an item being added, or 0 once the number space is used up.
