@@ -8,6 +8,7 @@
 #include "cli/CliInput.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
+#include "engine/render/RenderFailure.h"
 #include "files/ItemStore.h"
 #include "files/RowsJson.h"
 #include "files/ScriptFile.h"
@@ -17,9 +18,13 @@ namespace pagelark::cli {
 ListRun::ListRun()
     : m_host([this](int number) {
           ItemFields fields = ReadStoreItem(m_live, number);
-          return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
-                             std::move(fields.url));
-      }) {}
+          ItemRecord item = DefinedItem(number, std::move(fields.name), std::move(fields.filter),
+                                        std::move(fields.url));
+          item.render = fields.render;
+          return item;
+      }) {
+    m_host.SetRenderer(&m_renderer);
+}
 
 int ListRun::Load(std::string text) {
     return LoadScriptText(std::move(text), m_live, m_list, m_host.MemoryRowsOf());
@@ -63,8 +68,13 @@ bool ListRun::ReportFailures() {
         if (rows.GetItemImage(row) != static_cast<int>(ItemState::Failed)) continue;
         const int number = ItemNumberFromData(rows.GetItemData(row));
         const ItemFields fields = ReadStoreItem(m_live, number);
-        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name)
-                  << "): cannot fetch " << TerminalText(fields.url) << "\n";
+        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name) << "): ";
+        const auto render = m_list.renderFailures.find(ItemKey(number));
+        if (render == m_list.renderFailures.end())
+            std::cerr << "cannot fetch " << TerminalText(fields.url) << "\n";
+        else
+            std::cerr << "cannot render " << TerminalText(fields.url) << ": "
+                      << TerminalText(RenderFailureText(render->second)) << "\n";
         failed = true;
     }
     return failed;

@@ -39,17 +39,21 @@ QWebEngineProfile* SafeWebPage::SafeProfile() {
     static QWebEngineProfile* profile = [] {
         // No storage name: nothing the pages set is kept on disk.
         auto* created = new QWebEngineProfile(QCoreApplication::instance());
-        created->setUrlRequestInterceptor(new SchemeInterceptor(created));
-        QWebEngineSettings* settings = created->settings();
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-        settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
-        // A scheme that slips past the checks is dropped, never handed to the
-        // desktop's opener.
-        settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+        MakeSafe(created);
+        created->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
         return created;
     }();
     return profile;
+}
+
+void SafeWebPage::MakeSafe(QWebEngineProfile* profile) {
+    profile->setUrlRequestInterceptor(new SchemeInterceptor(profile));
+    QWebEngineSettings* settings = profile->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // A scheme that slips past the checks is dropped, never handed to the
+    // desktop's opener.
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
 }
 
 SafeWebPage::SafeWebPage(QObject* parent) : QWebEnginePage(SafeProfile(), parent) {}

@@ -32,6 +32,9 @@ class SafeWebPage : public QWebEnginePage {
     // every request to a scheme other than the browsable ones and data/blob
     // (inline images and the like) blocked.
     static QWebEngineProfile* SafeProfile();
+    // Gives an off-the-record profile those refusals (the page renderer's
+    // profile has them too).
+    static void MakeSafe(QWebEngineProfile* profile);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

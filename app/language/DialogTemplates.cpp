@@ -90,8 +90,9 @@ DialogTemplate MainWindow() {
 }
 
 DialogTemplate ItemEditor(int id) {
-    // A caption bar without system menu.
-    return T(id, 176, 85, WS_CAPTION | DS_MODALFRAME,
+    // A caption bar without system menu. "Render the page first" (1060) sits
+    // under the URL; the buttons moved down to make room for it.
+    return T(id, 176, 97, WS_CAPTION | DS_MODALFRAME,
              {
                  C(1025, K::RightLabel, 5, 10, 43, 8, 160),
                  Styled(C(1007, K::Edit, 50, 7, 119, 14), ES_AUTOHSCROLL),
@@ -99,8 +100,9 @@ DialogTemplate ItemEditor(int id) {
                  Styled(C(1003, K::Edit, 50, 25, 119, 14), ES_AUTOHSCROLL),
                  C(1027, K::RightLabel, 5, 48, 43, 8, 162),
                  Styled(C(1001, K::Edit, 50, 43, 119, 14), ES_AUTOHSCROLL),
-                 Styled(C(1, K::DefaultButton, 65, 64, 50, 14, 170), BS_DEFPUSHBUTTON),
-                 C(2, K::Button, 119, 64, 50, 14, 171),
+                 C(1060, K::CheckBox, 50, 61, 119, 10, 300),
+                 Styled(C(1, K::DefaultButton, 65, 76, 50, 14, 170), BS_DEFPUSHBUTTON),
+                 C(2, K::Button, 119, 76, 50, 14, 171),
              });
 }
 

@@ -26,6 +26,9 @@ class RenderSettle {
     void LoadStarted(Clock::time_point now);
     void LoadFinished(Clock::time_point now, bool ok);
 
+    // A load ended since the last one started.
+    bool LoadEnded() const { return m_finished; }
+
     // `loading`: the page says it is loading; `openRequests`: requests the
     // page's scripts made that have not ended.
     Verdict Look(Clock::time_point now, bool loading, int openRequests) const;
