@@ -1,5 +1,5 @@
-#include "cli/TerminalText.h"
 #include "cli/ListRun.h"
+#include "cli/TerminalText.h"
 
 #include <chrono>
 #include <iostream>
@@ -8,12 +8,30 @@
 #include "cli/CliInput.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
-#include "engine/render/RenderFailure.h"
+#include "engine/collect/RowReason.h"
 #include "files/ItemStore.h"
 #include "files/RowsJson.h"
 #include "files/ScriptFile.h"
 
 namespace pagelark::cli {
+namespace {
+
+// Why a rendered item failed, in the words of the window's English texts;
+// "" for a row that did not fail in the browser engine.
+std::string RenderReasonWords(const RowReason& reason) {
+    switch (reason.kind) {
+        case RowReason::Kind::RenderTimeout:
+            return "the page did not finish loading in time";
+        case RowReason::Kind::RenderScheme:
+            return "refused: only http and https pages are rendered";
+        case RowReason::Kind::RenderFailed:
+            return reason.detail;
+        default:
+            return {};
+    }
+}
+
+}  // namespace
 
 ListRun::ListRun()
     : m_host([this](int number) {
@@ -57,7 +75,8 @@ void ListRun::PrintRows(const std::set<int>& changed, bool json, bool changedOnl
         std::cout << number << '\t' << ItemStateName(rows.GetItemImage(row)) << '\t'
                   << TerminalText(rows.GetItemText(row, 1)) << '\t'
                   << TerminalText(rows.GetItemText(row, 2)) << '\t'
-                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no") << '\n';
+                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no")
+                  << '\n';
     }
 }
 
@@ -69,12 +88,12 @@ bool ListRun::ReportFailures() {
         const int number = ItemNumberFromData(rows.GetItemData(row));
         const ItemFields fields = ReadStoreItem(m_live, number);
         std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name) << "): ";
-        const auto render = m_list.renderFailures.find(ItemKey(number));
-        if (render == m_list.renderFailures.end())
+        const std::string render = RenderReasonWords(m_list.reasons.Of(number));
+        if (render.empty())
             std::cerr << "cannot fetch " << TerminalText(fields.url) << "\n";
         else
             std::cerr << "cannot render " << TerminalText(fields.url) << ": "
-                      << TerminalText(RenderFailureText(render->second)) << "\n";
+                      << TerminalText(render) << "\n";
         failed = true;
     }
     return failed;

@@ -11,6 +11,7 @@
 #include "engine/collect/ItemState.h"
 #include "engine/collect/PageDownloads.h"
 #include "engine/collect/PageRenders.h"
+#include "engine/collect/RowReason.h"
 #include "engine/collect/StoreExtraction.h"
 #include "engine/fetch/FetchError.h"
 #include "engine/page/ExtractResult.h"
@@ -73,6 +74,7 @@ bool CollectWorker::Start() {
         // this lock and leaves without claiming a row of the new run.
         const std::lock_guard<std::mutex> hold(m_claimLock);
         generation = ++m_generation;
+        ++m_list.runSerial;
         m_claimIndex = -1;
         m_running.store(1);
     }
@@ -226,17 +228,21 @@ bool CollectWorker::LookAhead(int generation, PageDownloads& downloads, PageRend
     return looked;
 }
 
-std::optional<std::string> CollectWorker::TakePage(const ItemRecord& item, PageDownloads& downloads,
-                                                   PageRenders& renders,
-                                                   const std::function<bool()>& ahead,
-                                                   std::optional<RenderFailure>& failure) {
-    if (!item.render) return downloads.Take(item.url, ahead);
-    RenderOutcome outcome = renders.Take(item.url, ahead, [&downloads] { downloads.Turn(); });
-    if (!outcome.ok) {
-        failure = std::move(outcome.failure);
-        return std::nullopt;
+DownloadedPage CollectWorker::TakePage(const ItemRecord& item, PageDownloads& downloads,
+                                       PageRenders& renders, const std::function<bool()>& ahead,
+                                       RowReason& why) {
+    if (!item.render) {
+        DownloadedPage downloaded = downloads.Take(item.url, ahead);
+        if (!downloaded.text) why = ReasonOfFetch(downloaded.failure);
+        return downloaded;
     }
-    return std::move(outcome.html);
+    RenderOutcome outcome = renders.Take(item.url, ahead, [&downloads] { downloads.Turn(); });
+    DownloadedPage rendered;
+    if (outcome.ok)
+        rendered.text = std::move(outcome.html);
+    else
+        why = ReasonOfRender(outcome.failure);
+    return rendered;
 }
 
 void CollectWorker::Collect(int generation, int row, int count, PageDownloads& downloads,
@@ -270,21 +276,23 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
     if (!disabled) {
         const bool fetched = page == nullptr;
         if (fetched) {
-            std::optional<RenderFailure> failure;
-            std::optional<std::string> bytes = TakePage(item, downloads, renders, ahead, failure);
-            if (!bytes) {
+            RowReason why;
+            DownloadedPage downloaded = TakePage(item, downloads, renders, ahead, why);
+            if (!downloaded.text) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
+                    m_list.reasons.Set(item.number, std::move(why), m_list.runSerial);
                     SetRowImage(m_host.Rows(), row, static_cast<int>(ItemState::Failed));
-                    if (failure) m_list.renderFailures[ItemKey(item.number)] = *failure;
                 });
                 return;
             }
+            const std::optional<std::string>& bytes = downloaded.text;
             // Links are numbered on from the list's counter and taken over
             // only if the run is still on when the result is written.
-            auto flat = std::make_shared<FlatPage>(
-                FlatPage{std::string(), PageLinks(m_list.links.LinkCounter())});
+            auto flat = std::make_shared<FlatPage>(FlatPage{std::string(),
+                                                            PageLinks(m_list.links.LinkCounter()),
+                                                            downloaded.status, downloaded.cut});
             // Room for link markers longer than the tags they stand for.
             std::vector<char> buffer(2 * bytes->size() + 64);
             size_t flatLength = 0;
@@ -305,6 +313,9 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
                 const std::string result = CutUtf8(extraction.result, kResultBytes);
                 SetRowText(rows, row, 2, result);
                 SetRowText(rows, row, 3, LastUpdateText(m_clock()));
+                m_list.reasons.Set(item.number,
+                                   ReasonOfPage(page->status, page->cut, extraction.miss),
+                                   m_list.runSerial);
                 SetRowImage(rows, row, static_cast<int>(ItemState::Done));
             }))
             return;

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "engine/collect/ItemRecord.h"
+#include "engine/collect/PageDownloads.h"
+#include "engine/collect/RowReason.h"
 #include "engine/fetch/FetchPage.h"
-#include "engine/render/RenderFailure.h"
 
 namespace pagelark {
 
@@ -95,11 +96,10 @@ class CollectWorker {
     bool ReadAhead(int generation, int row, std::optional<ItemRecord>& item, bool& needed);
     void Collect(int generation, int row, int count, PageDownloads& downloads, PageRenders& renders,
                  const std::function<bool()>& ahead);
-    // The page's bytes for the item's turn: downloaded, or rendered; nothing
-    // (and, for a render, why in `failure`) when that failed.
-    std::optional<std::string> TakePage(const ItemRecord& item, PageDownloads& downloads,
-                                        PageRenders& renders, const std::function<bool()>& ahead,
-                                        std::optional<RenderFailure>& failure);
+    // The page for the item's turn, downloaded or rendered; without text,
+    // and why in `why`, when that failed.
+    DownloadedPage TakePage(const ItemRecord& item, PageDownloads& downloads, PageRenders& renders,
+                            const std::function<bool()>& ahead, RowReason& why);
     // Runs `change` on the list thread when this worker's run is still on;
     // returns whether it ran.
     bool Guarded(int generation, const std::function<void()>& change);

@@ -1,5 +1,7 @@
 #include "engine/collect/ItemList.h"
 
+#include <cstdlib>
+
 #include "engine/collect/ItemNumber.h"
 
 namespace pagelark {
@@ -12,13 +14,12 @@ int ItemList::TakeItemNumber() {
 void ItemList::RemoveResults(std::string_view key) {
     if (const std::optional<std::string> entries = results.Entries(key)) links.Release(*entries);
     results.Remove(key);
-    if (const auto failure = renderFailures.find(key); failure != renderFailures.end())
-        renderFailures.erase(failure);
+    reasons.Remove(std::atoi(std::string(key).c_str()));
 }
 
 void ItemList::Empty(bool resetLinkCounter) {
     results.Clear();
-    renderFailures.clear();
+    reasons.Clear();
     if (resetLinkCounter)
         links.Reset();
     else

@@ -5,7 +5,7 @@
 namespace pagelark {
 
 // Why a page that was to be rendered by the browser engine gave no page.
-// The row shows Failed; this says why, for the messages that name the item.
+// The row shows Failed; the worker keeps why as the row's reason (RowReason).
 struct RenderFailure {
     enum class Kind {
         Timeout,        // it did not finish loading (and go quiet) before its deadline
@@ -15,8 +15,5 @@ struct RenderFailure {
     Kind kind = Kind::Other;
     std::string detail;  // a few words on what happened, for Other; may be empty
 };
-
-// The English words for a failure, as "the page did not finish loading in time".
-std::string RenderFailureText(const RenderFailure& failure);
 
 }  // namespace pagelark

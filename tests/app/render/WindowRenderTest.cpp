@@ -159,8 +159,7 @@ TEST_F(WindowRenderTest, RenderedPagesAreReadOnceTheirScriptsRan) {
     // The page that never finished loading failed at its deadline, with why.
     EXPECT_EQ(Image(4), static_cast<int>(ItemState::Failed));
     EXPECT_EQ(Result(4), "");
-    ASSERT_TRUE(window->Items().renderFailures.contains("5"));
-    EXPECT_EQ(window->Items().renderFailures.at("5").kind, RenderFailure::Kind::Timeout);
+    EXPECT_EQ(window->Items().reasons.Of(5).kind, RowReason::Kind::RenderTimeout);
     EXPECT_GE(took, kDeadline);
     EXPECT_LT(took, 3 * kDeadline);
 

@@ -179,17 +179,16 @@ TEST_F(RenderCollectTest, AFailedRenderKeepsItsReasonUntilTheItemRunsWell) {
     EXPECT_EQ(Row(0).image, static_cast<int>(ItemState::Failed));
     EXPECT_EQ(Row(1).image, static_cast<int>(ItemState::Failed));
     EXPECT_EQ(Row(2).image, static_cast<int>(ItemState::Done));
-    ASSERT_EQ(list.renderFailures.size(), 2u);
-    EXPECT_EQ(list.renderFailures.at("1").kind, RenderFailure::Kind::RefusedScheme);
-    EXPECT_EQ(list.renderFailures.at("2").kind, RenderFailure::Kind::Timeout);
-    EXPECT_EQ(RenderFailureText(list.renderFailures.at("2")),
-              "the page did not finish loading in time");
+    EXPECT_EQ(list.reasons.Of(1).kind, RowReason::Kind::RenderScheme);
+    EXPECT_EQ(list.reasons.Of(2).kind, RowReason::Kind::RenderTimeout);
+    EXPECT_EQ(KindInfo(RowReason::Kind::RenderTimeout).name, "render-timeout");
+    EXPECT_NE(list.reasons.Of(3).kind, RowReason::Kind::RenderTimeout);
 
     renderer.answers[server.Url("/late")] = Page("<p>Price: 9.00 USD</p>");
     Run();
     EXPECT_EQ(Row(1).texts[2], "9.00 USD ");
-    EXPECT_EQ(list.renderFailures.size(), 1u);
-    EXPECT_TRUE(list.renderFailures.contains("1"));
+    EXPECT_TRUE(list.reasons.Of(2).Good());
+    EXPECT_EQ(list.reasons.Of(1).kind, RowReason::Kind::RenderScheme);
 }
 
 TEST_F(RenderCollectTest, StopCancelsTheRenderThatIsAwaited) {
