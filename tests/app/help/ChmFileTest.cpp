@@ -55,9 +55,16 @@ TEST(ChmFileTest, DamagedFilesOpenNotOrReadNothing) {
 
     // The second frame given no compressed bytes (its start moved to the
     // section's end): the pages in it cannot be read, the others can.
-    const std::string table("\2\0\0\0\3\0\0\0\x08\0\0\0\x28\0\0\0", 16);
-    const size_t entries = good.find(table) + 0x28;
-    ASSERT_NE(good.find(table), std::string::npos);
+    // The reset table: version 2, its frame count (as many as the help
+    // needs), entry size 8, header size 0x28.
+    const std::string version("\2\0\0\0", 4);
+    const std::string sizes("\x08\0\0\0\x28\0\0\0", 8);
+    size_t table = good.find(sizes);
+    while (table != std::string::npos && (table < 8 || good.compare(table - 8, 4, version) != 0))
+        table = good.find(sizes, table + 1);
+    ASSERT_NE(table, std::string::npos);
+    ASSERT_GE(good[table - 4], 2);  // a second frame
+    const size_t entries = table - 8 + 0x28;
     std::string lost = good;
     lost.replace(entries + 8, 8, good.substr(entries + 16, 8));
     ASSERT_TRUE(file.Load(lost));
