@@ -91,6 +91,7 @@ RenderPage::RenderPage(QWebEngineProfile* profile, QObject* parent)
         m_lastRequest.store(RenderSettle::Clock::now().time_since_epoch().count());
     }));
     connect(this, &QWebEnginePage::loadStarted, this, [this] {
+        m_heard = false;
         if (m_settle) m_settle->LoadStarted(RenderSettle::Clock::now());
     });
     connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -140,6 +141,7 @@ void RenderPage::Begin(const QUrl& url, std::chrono::milliseconds deadline, Fini
     ++m_render;
     m_asking = m_reading = false;
     m_openRequests = 0;
+    m_heard = false;
     m_settle.emplace(RenderSettle::Clock::now(), deadline);
     m_tick.start(kTickMs, this);
     if (!IsBrowsableUrl(url)) {
@@ -170,7 +172,8 @@ void RenderPage::Look() {
     const auto now = RenderSettle::Clock::now();
     m_settle->Activity(
         RenderSettle::Clock::time_point(RenderSettle::Clock::duration(m_lastRequest.load())));
-    const RenderSettle::Verdict verdict = m_settle->Look(now, isLoading(), m_openRequests);
+    const RenderSettle::Verdict verdict =
+        m_settle->Look(now, isLoading(), m_heard ? m_openRequests : 1);
     if (verdict == RenderSettle::Verdict::TimedOut) {
         Fail(RenderFailure::Kind::Timeout);
         return;
@@ -192,9 +195,12 @@ void RenderPage::Look() {
                   [this, render, alive = std::weak_ptr<char>(m_alive)](const QVariant& answer) {
                       if (alive.expired() || render != m_render || !m_settle) return;
                       m_asking = false;
+                      m_heard = true;
+                      // An answer the page spoiled counts as none open: the
+                      // render then ends at the quiet time, not the deadline.
                       const QVariantList counts = answer.toList();
+                      m_openRequests = counts.size() == 2 ? counts[0].toInt() : 0;
                       if (counts.size() != 2) return;
-                      m_openRequests = counts[0].toInt();
                       const double events = counts[1].toDouble();
                       if (events != m_networkEvents) {
                           m_networkEvents = events;

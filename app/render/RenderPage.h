@@ -74,6 +74,9 @@ class RenderPage : public QWebEnginePage {
     bool m_asking = false;   // a question to the page's scripts is on its way
     bool m_reading = false;  // the DOM is on its way
     int m_openRequests = 0;
+    // The page's scripts answered since its load ended: until then their
+    // requests count as open, however slowly the answer comes.
+    bool m_heard = false;
     double m_networkEvents = 0;  // what the page's counter said last
     uint64_t m_render = 0;       // tells a late answer from an earlier render
     // When the page last sent a request (steady clock, ns): the interceptor

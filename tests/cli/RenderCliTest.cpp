@@ -38,6 +38,20 @@ class RenderCliTest : public ::testing::Test {
         server.Routes().Get("/links", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(kLinks, "text/html");
         });
+        // The price comes from a request of the page's script that takes
+        // longer than the quiet time: the page is read once it is in.
+        server.Routes().Get("/fetching", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(
+                "<p>Wait</p><script>fetch('/price').then(function (r) {"
+                " return r.text(); }).then(function (t) {"
+                " document.body.innerHTML += '<p>Pri' + 'ce: ' + t + '</p>'; });"
+                "</script>",
+                "text/html");
+        });
+        server.Routes().Get("/price", [](const httplib::Request&, httplib::Response& response) {
+            std::this_thread::sleep_for(900ms);
+            response.set_content("7.25 USD", "text/plain");
+        });
         server.Routes().Get("/endless", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<p>Price: 1.00 USD</p><script src='/hang.js'></script>",
                                  "text/html");
@@ -77,6 +91,7 @@ TEST_F(RenderCliTest, CollectRendersFlaggedItemsWithoutADisplay) {
     Add("News", "Latest#HREF,5,4#end", "/links", false);
     Add("News", "Latest#HREF,5,4#end", "/links", true);
     Add("Endless", "Price:#DATA,1,2#", "/endless", true);
+    Add("Fetching", "Price:#DATA,1,2#", "/fetching", true);
     Write();
     const std::string errors = script + ".err";
     // Standard error into a file of its own (what Cli adds then goes to `exit`).
@@ -84,7 +99,7 @@ TEST_F(RenderCliTest, CollectRendersFlaggedItemsWithoutADisplay) {
         pagelark::Cli("collect '" + script + "' --json --deadline 3 2>'" + errors + "'; exit $?");
     ASSERT_EQ(run.status, 1) << run.out;  // Endless failed
     const nlohmann::json rows = nlohmann::json::parse(run.out);
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0]["result"], "N/A");
     EXPECT_EQ(rows[1]["result"], "12.50 USD ");
     EXPECT_EQ(rows[1]["state"], "Done");
@@ -94,6 +109,7 @@ TEST_F(RenderCliTest, CollectRendersFlaggedItemsWithoutADisplay) {
     EXPECT_EQ(std::regex_replace(rows[2]["entries"].get<std::string>(), marker, "#"),
               std::regex_replace(rows[3]["entries"].get<std::string>(), marker, "#"));
     EXPECT_EQ(rows[4]["state"], "Failed");
+    EXPECT_EQ(rows[5]["result"], "7.25 USD ");
 
     // Its reason is said on standard error.
     const std::string said = pagelark::ReadFile(errors);
