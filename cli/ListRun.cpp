@@ -1,5 +1,5 @@
-#include "cli/TerminalText.h"
 #include "cli/ListRun.h"
+#include "cli/TerminalText.h"
 
 #include <chrono>
 #include <iostream>
@@ -8,18 +8,41 @@
 #include "cli/CliInput.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
+#include "engine/collect/RowReason.h"
 #include "files/ItemStore.h"
 #include "files/RowsJson.h"
 #include "files/ScriptFile.h"
 
 namespace pagelark::cli {
+namespace {
+
+// Why a rendered item failed, in the words of the window's English texts;
+// "" for a row that did not fail in the browser engine.
+std::string RenderReasonWords(const RowReason& reason) {
+    switch (reason.kind) {
+        case RowReason::Kind::RenderTimeout:
+            return "the page did not finish loading in time";
+        case RowReason::Kind::RenderScheme:
+            return "refused: only http and https pages are rendered";
+        case RowReason::Kind::RenderFailed:
+            return reason.detail;
+        default:
+            return {};
+    }
+}
+
+}  // namespace
 
 ListRun::ListRun()
     : m_host([this](int number) {
           ItemFields fields = ReadStoreItem(m_live, number);
-          return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
-                             std::move(fields.url));
-      }) {}
+          ItemRecord item = DefinedItem(number, std::move(fields.name), std::move(fields.filter),
+                                        std::move(fields.url));
+          item.render = fields.render;
+          return item;
+      }) {
+    m_host.SetRenderer(&m_renderer);
+}
 
 int ListRun::Load(std::string text) {
     return LoadScriptText(std::move(text), m_live, m_list, m_host.MemoryRowsOf());
@@ -52,7 +75,8 @@ void ListRun::PrintRows(const std::set<int>& changed, bool json, bool changedOnl
         std::cout << number << '\t' << ItemStateName(rows.GetItemImage(row)) << '\t'
                   << TerminalText(rows.GetItemText(row, 1)) << '\t'
                   << TerminalText(rows.GetItemText(row, 2)) << '\t'
-                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no") << '\n';
+                  << TerminalText(rows.GetItemText(row, 3)) << '\t' << (isChanged ? "yes" : "no")
+                  << '\n';
     }
 }
 
@@ -63,8 +87,13 @@ bool ListRun::ReportFailures() {
         if (rows.GetItemImage(row) != static_cast<int>(ItemState::Failed)) continue;
         const int number = ItemNumberFromData(rows.GetItemData(row));
         const ItemFields fields = ReadStoreItem(m_live, number);
-        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name)
-                  << "): cannot fetch " << TerminalText(fields.url) << "\n";
+        std::cerr << "pagelark-cli: item " << number << " (" << TerminalText(fields.name) << "): ";
+        const std::string render = RenderReasonWords(m_list.reasons.Of(number));
+        if (render.empty())
+            std::cerr << "cannot fetch " << TerminalText(fields.url) << "\n";
+        else
+            std::cerr << "cannot render " << TerminalText(fields.url) << ": "
+                      << TerminalText(render) << "\n";
         failed = true;
     }
     return failed;

@@ -3,6 +3,7 @@
 #include "engine/collect/LinkTable.h"
 #include "engine/collect/PageCache.h"
 #include "engine/collect/ResultMaps.h"
+#include "engine/collect/RowReasons.h"
 
 namespace pagelark {
 
@@ -13,13 +14,17 @@ struct ItemList {
     ResultMaps results;  // EntryMap and PreviewMap
     LinkTable links;     // LinkMap and linkCounter
     PageCache pageCache;
+    RowReasons reasons;  // why rows have no good Result
     int nextItemNumber = 0;
+    // Counts the runs started (on the list's thread), so a run's own rows can
+    // be told from rows it did not reach.
+    unsigned runSerial = 0;
 
     // The number for an item being added, or 0 once the number space is used up.
     int TakeItemNumber();
 
-    // Removes an item's entries and preview (a new run of it, Edit, Delete)
-    // and lets go of the links its entries pointed to.
+    // Removes an item's entries, preview and reason (a new run of it, Edit,
+    // Delete) and lets go of the links its entries pointed to.
     void RemoveResults(std::string_view key);
 
     // Empties the maps and restarts item numbering (New and Load); New also

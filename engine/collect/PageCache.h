@@ -10,10 +10,13 @@
 
 namespace pagelark {
 
-// A downloaded page as flattening left it: its text and the links it numbered.
+// A downloaded page as flattening left it: its text and the links it
+// numbered, with what its rows need to judge it.
 struct FlatPage {
     std::string text;
     PageLinks links;
+    int status = 0;    // the answer's HTTP status (0 for ftp)
+    bool cut = false;  // the page went on past the bytes kept
 };
 
 // Flattened pages of one collection run, keyed by the upper-cased URL so that

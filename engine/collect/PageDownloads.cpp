@@ -17,6 +17,8 @@ struct PageDownloads::Page {
     std::string heldHost;  // the host whose place the current request holds
     bool in = false;       // done, its text (if any) waiting for its row
     std::string text;
+    int status = 0;
+    bool cut = false;
 };
 
 PageDownloads::PageDownloads(const FetchSettings& settings, std::function<bool()> cancelled,
@@ -45,10 +47,10 @@ void PageDownloads::Add(std::string_view url) {
     StartWaiting();
 }
 
-std::optional<std::string> PageDownloads::Take(std::string_view url,
-                                               const std::function<bool()>& ahead) {
+DownloadedPage PageDownloads::Take(std::string_view url, const std::function<bool()>& ahead) {
     const std::string key = ToUpperAscii(url);
-    if (m_failed.contains(key)) return std::nullopt;
+    if (const auto failed = m_failed.find(key); failed != m_failed.end())
+        return DownloadedPage{std::nullopt, 0, false, failed->second};
     auto found = m_pages.find(key);
     if (found == m_pages.end()) {
         Add(url);
@@ -62,15 +64,18 @@ std::optional<std::string> PageDownloads::Take(std::string_view url,
         }
         Turn();
     }
-    std::optional<std::string> text;
+    DownloadedPage taken;
     if (page.fetch.Ok()) {
         m_waitingBytes -= page.text.capacity();
-        text = std::move(page.text);
+        taken.text = std::move(page.text);
+        taken.status = page.status;
+        taken.cut = page.cut;
     } else {
-        m_failed.insert(key);
+        taken.failure = page.fetch.Failure();
+        m_failed.emplace(key, taken.failure);
     }
     m_pages.erase(found);
-    return text;
+    return taken;
 }
 
 void PageDownloads::Turn() {
@@ -109,6 +114,8 @@ void PageDownloads::Settle(Page& page) {
     page.in = true;
     if (!page.fetch.Ok()) return;
     page.text = page.fetch.TakeText();
+    page.status = page.fetch.Status();
+    page.cut = page.fetch.Cut();
     m_waitingBytes += page.text.capacity();
 }
 

@@ -5,15 +5,23 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/fetch/FetchFailure.h"
 #include "engine/fetch/FetchPage.h"
 #include "engine/fetch/InternetSession.h"
 
 namespace pagelark {
+
+// A page handed to its row: its text, or why there is none.
+struct DownloadedPage {
+    std::optional<std::string> text;  // UTF-8; none when the download failed
+    int status = 0;                   // the answer's HTTP status (0 for ftp)
+    bool cut = false;                 // the page went on past the bytes kept
+    FetchFailure failure;             // set when there is no text
+};
 
 // The downloads of one collection run that go ahead of its rows, in one
 // event loop: at most `jobs` pages on their way at once and at most
@@ -40,21 +48,24 @@ class PageDownloads {
     // Queues the download of `url` (the first URL given for a page).
     void Add(std::string_view url);
     // Waits for the page of `url` (queuing it first if needed) and hands it
-    // over as UTF-8; nothing when it failed. While it waits, `ahead` is called
+    // over as UTF-8, or why it failed. While it waits, `ahead` is called
     // whenever there is Room, to queue the pages of later rows; it answers
     // false once it has no row left to look at. Throws FetchError once the
     // run is cancelled.
-    std::optional<std::string> Take(std::string_view url, const std::function<bool()>& ahead = {});
+    DownloadedPage Take(std::string_view url, const std::function<bool()>& ahead = {});
 
     // Bytes of the pages that are in and wait for their rows.
     size_t WaitingBytes() const { return m_waitingBytes; }
 
+    // One turn of the event loop: it waits at most 50 ms for something to
+    // happen, then transfers move, finished pages give their places back and
+    // waiting requests start. Throws FetchError once the run is cancelled.
+    void Turn();
+    // Ends the wait of a Turn at once; may be called on any thread.
+    void Wake() { m_session.Wake(); }
+
   private:
     struct Page;
-
-    // One turn of the event loop: transfers move, finished pages give their
-    // places back, waiting requests start.
-    void Turn();
     // Requests start in the order their pages were added, as their hosts allow.
     void StartWaiting();
     // A page whose request is over (or waits for another host) gives its host's place back.
@@ -67,7 +78,7 @@ class PageDownloads {
     std::map<std::string, std::unique_ptr<Page>, std::less<>> m_pages;  // not yet taken, by key
     std::vector<Page*> m_moving;  // not yet in, in the order they were added
     std::map<std::string, size_t, std::less<>> m_activePerHost;
-    std::set<std::string, std::less<>> m_failed;
+    std::map<std::string, FetchFailure, std::less<>> m_failed;
     size_t m_waitingBytes = 0;
 };
 

@@ -138,7 +138,7 @@ void InternetFile::Resend() {
     // The previous answer is discarded; a failure there only costs the
     // connection, which the new request then opens afresh. Running out of
     // time is not forgiven.
-    if (!m_timedOut.empty()) ThrowIfFailed();
+    if (m_timedOut.Failed()) ThrowIfFailed();
     Detach();
     SetHeaderList();
     SetOption(m_easy.get(), CURLOPT_URL, m_url.url.c_str());
@@ -148,7 +148,7 @@ void InternetFile::Resend() {
 }
 
 std::string InternetFile::RedirectTarget() const {
-    if (!m_finished || !m_redirecting || !m_timedOut.empty()) return {};
+    if (!m_finished || !m_redirecting || m_timedOut.Failed()) return {};
     if (m_result != CURLE_OK && !m_redirectCut) return {};
     // Resolved against the URL the answer came from, as a browser does.
     const CurlUrl handle(curl_url());
@@ -165,8 +165,9 @@ std::string InternetFile::RedirectTarget() const {
 }
 
 void InternetFile::Follow(const std::string& target) {
-    if (!m_timedOut.empty()) ThrowIfFailed();
-    if (++m_redirects > kMaxRedirects) throw FetchError("too many redirects");
+    if (m_timedOut.Failed()) ThrowIfFailed();
+    if (++m_redirects > kMaxRedirects)
+        throw FetchError({FetchProblem::TooManyRedirects, kMaxRedirects, {}}, "too many redirects");
     Detach();
     // Schemes other than the four stay refused: the protocol list applies.
     SetOption(m_easy.get(), CURLOPT_URL, target.c_str());
@@ -193,7 +194,7 @@ void InternetFile::Finish(CURLcode result) {
 void InternetFile::CheckTime(std::chrono::steady_clock::time_point now) {
     if (m_finished) return;
     if (now >= m_deadline) {
-        m_timedOut = "the page took too long";
+        m_timedOut = {FetchProblem::Deadline, m_session.Settings().pageDeadlineSeconds, {}};
         m_finished = true;
         return;
     }
@@ -205,7 +206,7 @@ void InternetFile::CheckTime(std::chrono::steady_clock::time_point now) {
     // looked at all along, and once more before giving up.
     if (now - m_lastSample >= kWireSampleEvery || now - m_lastActivity >= stall) SampleWire(now);
     if (now - m_lastActivity < stall) return;
-    m_timedOut = "no data received in time";
+    m_timedOut = {FetchProblem::NoAnswer, stallSeconds, {}};
     m_finished = true;
 }
 
@@ -264,11 +265,17 @@ void InternetFile::Detach() {
 }
 
 void InternetFile::ThrowIfFailed() const {
-    if (!m_timedOut.empty()) throw FetchError(m_timedOut);
+    if (m_timedOut.Failed()) throw FetchError(m_timedOut, "the page took too long");
     if (m_result == CURLE_OK) return;
     // The body was cut on purpose: what came is the page.
     if (m_bodyCut) return;
-    throw FetchError(m_error[0] ? m_error : curl_easy_strerror(m_result));
+    const std::string message = m_error[0] ? m_error : curl_easy_strerror(m_result);
+    long osErrno = 0;
+    curl_easy_getinfo(m_easy.get(), CURLINFO_OS_ERRNO, &osErrno);
+    const FetchSettings& settings = m_session.Settings();
+    throw FetchError(TransferFailure(m_result, osErrno, m_connected, settings.connectTimeoutSeconds,
+                                     settings.stallTimeoutSeconds, message),
+                     message);
 }
 
 void InternetFile::ThrowIfNoAnswer() const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/fetch/CurlHandles.h"
+#include "engine/fetch/FetchFailure.h"
 #include "engine/fetch/SplitUrl.h"
 
 namespace pagelark {
@@ -67,6 +68,8 @@ class InternetFile {
     const std::string& Body() const { return m_body; }
     // Whether the body went on past what Body holds.
     bool BodyCut() const { return m_bodyCut; }
+    // The HTTP status of the answer (after redirects); 0 for other schemes.
+    int Status() const { return m_status; }
     // The answer's Content-Type header, or empty.
     std::string ContentType() const;
     // Ends the transfer, read to its end or not.
@@ -113,7 +116,7 @@ class InternetFile {
     bool m_overLimit = false;
     bool m_bodyCut = false;
     CURLcode m_result = CURLE_OK;
-    std::string m_timedOut;  // why the file gave up waiting, or empty
+    FetchFailure m_timedOut;  // why the file gave up waiting, if it did
     size_t m_discarded = 0;
     std::string m_body;
     std::string m_currentUrl;  // where the request in progress went

@@ -34,6 +34,7 @@ void PageFetch::Send() {
         switch (m_next) {
             case Next::Begin:
                 if (m_url.host.empty()) {  // nothing is sent
+                    m_failure = {FetchProblem::NoHost, 0, {}};
                     m_stage = Stage::Failed;
                     return;
                 }
@@ -47,7 +48,8 @@ void PageFetch::Send() {
                 m_file->Resend();
                 break;
         }
-    } catch (const FetchError&) {
+    } catch (const FetchError& error) {
+        m_failure = error.Failure();
         m_file.reset();
         m_stage = Stage::Failed;
     }
@@ -84,7 +86,8 @@ bool PageFetch::Step() {
         }
         m_file->ThrowIfFailed();
         Finish();
-    } catch (const FetchError&) {
+    } catch (const FetchError& error) {
+        m_failure = error.Failure();
         m_stage = Stage::Failed;
     }
     // Done: the connection goes now, not when the page is taken.
@@ -95,6 +98,8 @@ bool PageFetch::Step() {
 void PageFetch::Finish() {
     const std::string& body = m_file->Body();
     m_text = DecodePage(body, m_file->ContentType(), kConvertedPageBytes, m_file->BodyCut());
+    m_status = m_file->Status();
+    m_cut = m_file->BodyCut();
     m_stage = Stage::Done;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/fetch/FetchFailure.h"
 #include "engine/fetch/SplitUrl.h"
 
 namespace pagelark {
@@ -36,6 +37,12 @@ class PageFetch {
     bool Ok() const { return m_stage == Stage::Done; }
     // The page as UTF-8, once Ok.
     std::string TakeText() { return std::move(m_text); }
+    // Once Ok: the answer's HTTP status (0 for ftp), and whether the page
+    // went on past the bytes kept.
+    int Status() const { return m_status; }
+    bool Cut() const { return m_cut; }
+    // Once done and not Ok: why.
+    const FetchFailure& Failure() const { return m_failure; }
     // The host and port the current or waiting request goes to.
     const std::string& HostKey() const { return m_hostKey; }
 
@@ -57,6 +64,9 @@ class PageFetch {
     std::string m_nextUrl;
     std::string m_hostKey;
     std::string m_text;
+    int m_status = 0;
+    bool m_cut = false;
+    FetchFailure m_failure;
 };
 
 // Host and port of a URL as written, in one letter case.

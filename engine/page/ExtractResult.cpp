@@ -20,15 +20,15 @@ int HrefParam(const std::vector<std::string>& params, size_t index, int fallback
     return value >= 1 && value <= 255 ? value : fallback;
 }
 
-Extraction NotAvailable() {
-    return Extraction{std::string(kNotAvailable), {}, {}, 0};
+Extraction NotAvailable(FilterMiss miss) {
+    return Extraction{std::string(kNotAvailable), {}, {}, 0, miss};
 }
 
 }  // namespace
 
 Extraction ExtractResult(std::string_view text, std::string_view filterText) {
     const std::optional<Filter> filter = ParseFilter(filterText);
-    if (!filter) return NotAvailable();
+    if (!filter) return NotAvailable(FilterMiss::Unreadable);
 
     const bool href = filter->mode == FilterMode::Href;
     const std::string stripped = href ? std::string() : StripMarkers(text);
@@ -38,18 +38,18 @@ Extraction ExtractResult(std::string_view text, std::string_view filterText) {
     long searchStart = 0;
     if (const std::optional<std::string_view> near = filter->NearText()) {
         const long s = FindText(work, *near, 0);
-        if (s == -1) return NotAvailable();
+        if (s == -1) return NotAvailable(FilterMiss::NearNotFound);
         searchStart = s + 1;
     }
 
     const long p = FindText(work, filter->start, searchStart);
-    if (p == -1) return NotAvailable();
+    if (p == -1) return NotAvailable(FilterMiss::StartNotFound);
     const long a = p + static_cast<long>(filter->start.size());
     long b = length;
     if (!filter->end.empty()) {
         b = FindText(work, filter->end, a);
         if (b == -1) {
-            if (filter->mode != FilterMode::Para) return NotAvailable();
+            if (filter->mode != FilterMode::Para) return NotAvailable(FilterMiss::EndNotFound);
             b = length;
         }
     }
@@ -59,7 +59,7 @@ Extraction ExtractResult(std::string_view text, std::string_view filterText) {
     if (href) {
         const GatheredLinks gathered =
             GatherLinks(segment, HrefParam(filter->params, 0, 5), HrefParam(filter->params, 1, 16));
-        if (gathered.entries.empty()) return NotAvailable();
+        if (gathered.entries.empty()) return NotAvailable(FilterMiss::NoLinks);
         Extraction out;
         out.result = std::to_string(gathered.count) + " Items Found";
         out.preview = BuildPreview(gathered.entries);

@@ -7,6 +7,16 @@ namespace pagelark {
 
 inline constexpr std::string_view kNotAvailable = "N/A";
 
+// Why a Filter gave "N/A".
+enum class FilterMiss {
+    None,
+    Unreadable,     // fewer than two "#", an empty START or an unknown MODE
+    NearNotFound,   // the NEAR text of P2
+    StartNotFound,  // START, after the NEAR text when there is one
+    EndNotFound,    // END after START (DATA and HREF; PARA runs on)
+    NoLinks,        // HREF: no link between START and END with a text long enough
+};
+
 // What a Filter gives on a page's flattened text.
 struct Extraction {
     // Words (DATA, PARA), "%d Items Found" (HREF) or "N/A".
@@ -17,6 +27,8 @@ struct Extraction {
     std::string entries;
     std::string preview;
     int previewLines = 0;
+    // Set when the result is "N/A".
+    FilterMiss miss = FilterMiss::None;
 };
 
 // Applies an item's Filter to the flattened text of its page.
