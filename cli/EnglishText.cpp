@@ -44,7 +44,23 @@ std::string EnglishText(int id) {
 }
 
 std::string ReasonInEnglish(const RowReason& reason) {
-    return ReasonWords(reason, EnglishText(KindInfo(reason.kind).stringId));
+    switch (reason.kind) {
+        // The window's texts for these stand alone as sentences.
+        case RowReason::Kind::RenderTimeout:
+            return "the page did not finish loading in time";
+        case RowReason::Kind::RenderScheme:
+            return "refused: only http and https pages are rendered";
+        case RowReason::Kind::RenderFailed:
+            return reason.detail;
+        default:
+            return ReasonWords(reason, EnglishText(KindInfo(reason.kind).stringId));
+    }
+}
+
+bool IsRenderReason(const RowReason& reason) {
+    return reason.kind == RowReason::Kind::RenderTimeout ||
+           reason.kind == RowReason::Kind::RenderScheme ||
+           reason.kind == RowReason::Kind::RenderFailed;
 }
 
 }  // namespace pagelark::cli

@@ -29,7 +29,8 @@ constexpr std::array<CommandText, 8> kCommands{{
      "  --json            print result, entries, preview, preview_height and links\n"},
     {"list", kListUsage, "print the items of a script file as JSON",
      "Loads SCRIPT.xml as the Load command does and prints a JSON array of\n"
-     "{\"number\", \"name\", \"filter\", \"url\"} objects in list order.\n"},
+     "{\"number\", \"name\", \"filter\", \"url\"} objects in list order (\"render\": true\n"
+     "for an item whose page is rendered first).\n"},
     {"resave", kResaveUsage, "load a script file and write it as Save does",
      "Loads IN.xml as Load does and writes OUT.xml as Save does. OUT.xml is\n"
      "replaced only once it has been written whole; an empty list writes nothing.\n"},
@@ -40,6 +41,9 @@ constexpr std::array<CommandText, 8> kCommands{{
      "A page that cannot be fetched is named on standard error with its URL and\n"
      "why, and makes the exit status 1; the rows are printed all the same. Ctrl+C\n"
      "stops the run and prints what was collected so far (exit status 130).\n"
+     "Items marked \"Render the page first\" are loaded by `pagelark --render-helper`\n"
+     "(no display needed; as root set QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox) and\n"
+     "read once their scripts ran and their network has been quiet for 500 ms.\n"
      "\n"
      "  --snap OUT.txt     also write the snapshot file\n"
      "  --json             print an array of objects with number, state, name,\n"

@@ -10,6 +10,7 @@
 #include "cli/TerminalText.h"
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
+#include "engine/collect/RowReason.h"
 #include "files/ItemStore.h"
 #include "files/RowsJson.h"
 #include "files/ScriptFile.h"
@@ -25,9 +26,13 @@ constexpr int kNeedsAttention = 284;
 ListRun::ListRun()
     : m_host([this](int number) {
           ItemFields fields = ReadStoreItem(m_live, number);
-          return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
-                             std::move(fields.url));
-      }) {}
+          ItemRecord item = DefinedItem(number, std::move(fields.name), std::move(fields.filter),
+                                        std::move(fields.url));
+          item.render = fields.render;
+          return item;
+      }) {
+    m_host.SetRenderer(&m_renderer);
+}
 
 int ListRun::Load(std::string text) {
     return LoadScriptText(std::move(text), m_live, m_list, m_host.MemoryRowsOf());
@@ -88,7 +93,11 @@ bool ListRun::ReportProblems(const ChangeTracker& tracker, const RunMarks& marks
                                  TerminalText(fields.name) + "): ";
         const std::string url = TerminalText(fields.url);
         const std::string reason = TerminalText(ReasonInEnglish(m_list.reasons.Of(number)));
-        if (isFailed) std::cerr << item << "cannot fetch " << url << ": " << reason << '\n';
+        if (isFailed)
+            std::cerr << item
+                      << (IsRenderReason(m_list.reasons.Of(number)) ? "cannot render "
+                                                                    : "cannot fetch ")
+                      << url << ": " << reason << '\n';
         if (attention) {
             const TrackedItem* tracked = tracker.Find(number);
             const RowReason runs{RowReason::Kind::None, tracked ? tracked->failures : 0, {}};

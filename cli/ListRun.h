@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/CliArgs.h"
+#include "cli/HelperRenderer.h"
 #include "engine/collect/CollectWorker.h"
 #include "engine/collect/ItemList.h"
 #include "engine/collect/MemoryCollectHost.h"
@@ -45,6 +46,9 @@ class ListRun {
   private:
     XmlDocument m_live;
     ItemList m_list;
+    // Items marked "Render the page first" render in a helper process,
+    // started only when one comes up.
+    HelperRenderer m_renderer{FindRenderHelper()};
     MemoryCollectHost m_host;
 };
 

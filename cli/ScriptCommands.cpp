@@ -37,10 +37,13 @@ int RunList(const Args& args) {
     for (int row = 0; row < loaded.rows.GetItemCount(); ++row) {
         const int number = loaded.rows.GetItemData(row);
         const ItemFields fields = ReadStoreItem(loaded.live, number);
-        items.push_back({{"number", number},
-                         {"name", fields.name},
-                         {"filter", fields.filter},
-                         {"url", fields.url}});
+        nlohmann::ordered_json item = {{"number", number},
+                                       {"name", fields.name},
+                                       {"filter", fields.filter},
+                                       {"url", fields.url}};
+        // Only where set, as the file holds it: other lists print as before.
+        if (fields.render) item["render"] = true;
+        items.push_back(std::move(item));
     }
     PrintJson(items);
     return 0;

@@ -30,6 +30,7 @@ enum class ControlKind {
     ListView,
     ReportControl,
     WebBrowser,
+    CheckBox,
 };
 
 inline constexpr int kNoControlId = -1;

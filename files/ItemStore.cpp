@@ -5,6 +5,12 @@
 #include "files/XmlDocument.h"
 
 namespace pagelark {
+
+bool NextChildIsRender(XmlDocument& doc) {
+    return doc.FindChildElement() && doc.TagName(doc.Child()) == kRenderElement &&
+           Trim(doc.GetChildText()) == kRenderYes;
+}
+
 namespace {
 
 bool HasZero(const ItemFields& fields) {
@@ -33,6 +39,7 @@ bool AddStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
     store.AddChildElement("name", fields.name);
     store.AddChildElement("format", fields.filter);
     store.AddChildElement("url", fields.url);
+    if (fields.render) store.AddChildElement(kRenderElement, kRenderYes);
     store.ClearChildCursor();
     store.SaveMark(ItemKey(number).c_str());
     return true;
@@ -47,6 +54,7 @@ ItemFields ReadStoreItem(XmlDocument& store, int number) {
     fields.filter = store.GetChildText();
     store.FindChildElement();
     fields.url = store.GetChildText();
+    fields.render = NextChildIsRender(store);
     return fields;
 }
 
@@ -55,6 +63,12 @@ bool WriteStoreItem(XmlDocument& store, int number, const ItemFields& fields) {
     if (HasZero(fields) || !store.RestoreMark(ItemKey(number).c_str())) return false;
     for (const std::string* field : {&fields.name, &fields.filter, &fields.url}) {
         if (!store.FindChildElement() || !store.SetChildText(*field)) return false;
+    }
+    const bool marked = NextChildIsRender(store);
+    if (fields.render && !marked) return store.AddChildElement(kRenderElement, kRenderYes);
+    if (!fields.render && marked) {
+        // The mark goes: step into it, remove it, and back out to the item.
+        return store.EnterChild() && store.RemoveElement() && store.LeaveToParent();
     }
     return true;
 }

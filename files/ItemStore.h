@@ -8,12 +8,24 @@ class XmlDocument;
 
 // Name, Filter and URL of one item as the live store keeps them: an element
 // "item" (attribute "id") with the children "name", "format" and "url", and a
-// mark named after the item number.
+// mark named after the item number. An item marked "Render the page first"
+// has a fourth child, "render" with the text "yes"; readers that take the
+// first three children never see it.
 struct ItemFields {
     std::string name;
     std::string filter;
     std::string url;
+    bool render = false;
 };
+
+// The fourth child's name and text.
+inline constexpr const char* kRenderElement = "render";
+inline constexpr const char* kRenderYes = "yes";
+
+// With the cursor's child on an item's URL: whether the next child is the
+// render mark ("yes", white space around it allowed), the cursor then on it.
+// Without a further child the cursor stays on the URL.
+bool NextChildIsRender(XmlDocument& doc);
 
 // The item editors' check, field by field in the order Name, Filter, URL: the
 // string id of the message for the first field that is blank (white space
@@ -31,8 +43,9 @@ bool AddStoreItem(XmlDocument& store, int number, const ItemFields& fields);
 ItemFields ReadStoreItem(XmlDocument& store, int number);
 
 // The Edit command's write: the three texts of the item marked `number`, in
-// place. False, with nothing changed, when no item of the store has that mark
-// or a field holds a zero byte.
+// place, and its fourth child added or removed as `render` says. False, with
+// nothing changed, when no item of the store has that mark or a field holds
+// a zero byte.
 bool WriteStoreItem(XmlDocument& store, int number, const ItemFields& fields);
 
 // The Delete command's write: the item marked `number` leaves the text. False

@@ -101,11 +101,14 @@ std::string BuildScriptText(XmlDocument& live) {
         const std::string name = NextChildText(live);
         const std::string filter = NextChildText(live);
         const std::string url = NextChildText(live);
+        const bool render = NextChildIsRender(live);
         file.ResetCursor();
         file.AddElement("item");
         file.AddChildElement("name", name);
         file.AddChildElement("format", filter);
         file.AddChildElement("url", url);
+        // Written only when set, so that a list without it saves as it always did.
+        if (render) file.AddChildElement(kRenderElement, kRenderYes);
     }
     std::string text(kHeader);
     text += file.GetText();
@@ -136,6 +139,9 @@ int LoadScriptText(std::string text, XmlDocument& live, ItemList& list, ItemRows
             fields.name = Trim(file.GetChildText());
             fields.filter = NextChildText(file);
             fields.url = NextChildText(file);
+            // Looked for among the children after the URL, whatever stands between.
+            fields.render =
+                file.FindChildElement(kRenderElement) && Trim(file.GetChildText()) == kRenderYes;
             if (!fields.name.empty()) {
                 AddStoreItem(live, number, fields);
                 AppendItemRow(rows, number, fields.name);

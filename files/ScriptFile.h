@@ -12,7 +12,9 @@ struct ItemList;
 
 // Script files hold the Name, Filter and URL of every item, oldest first:
 //   <xml version=1.0>CR LF, per item <item> <name/> <format/> <url/> </item>
-//   each with CR LF, then </xml> without a line end.
+//   each with CR LF, then </xml> without a line end. An item marked "Render
+//   the page first" has <render>yes</render> after its URL; the mark is
+//   written only when set.
 
 // The largest script file read: room for 9999 items with long names, Filters
 // and URLs, and a bound on what a file can make the program hold.

@@ -33,17 +33,21 @@ class SchemeInterceptor : public QWebEngineUrlRequestInterceptor {
     const bool m_dataPages;
 };
 
-QWebEngineProfile* MakeProfile(bool dataPages) {
-    // No storage name: nothing the pages set is kept on disk.
-    auto* created = new QWebEngineProfile(QCoreApplication::instance());
-    created->setUrlRequestInterceptor(new SchemeInterceptor(dataPages, created));
-    QWebEngineSettings* settings = created->settings();
+void Restrict(QWebEngineProfile* profile, bool dataPages) {
+    profile->setUrlRequestInterceptor(new SchemeInterceptor(dataPages, profile));
+    QWebEngineSettings* settings = profile->settings();
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     // A scheme that slips past the checks is dropped, never handed to the
     // desktop's opener.
     settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+}
+
+QWebEngineProfile* MakeProfile(bool dataPages) {
+    // No storage name: nothing the pages set is kept on disk.
+    auto* created = new QWebEngineProfile(QCoreApplication::instance());
+    Restrict(created, dataPages);
+    created->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     return created;
 }
 
@@ -64,6 +68,10 @@ QWebEngineProfile* SafeWebPage::SafeProfile() {
 QWebEngineProfile* SafeWebPage::ContentProfile() {
     static QWebEngineProfile* const profile = MakeProfile(true);
     return profile;
+}
+
+void SafeWebPage::MakeSafe(QWebEngineProfile* profile) {
+    Restrict(profile, false);
 }
 
 SafeWebPage::SafeWebPage(QObject* parent) : SafeWebPage(SafeProfile(), parent) {}

@@ -40,6 +40,9 @@ class SafeWebPage : public QWebEnginePage {
     // way setContent hands the engine bytes the program holds. Its pages
     // must admit such a navigation only when the program itself makes it.
     static QWebEngineProfile* ContentProfile();
+    // Gives an off-the-record profile those refusals (the page renderer's
+    // profile has them too).
+    static void MakeSafe(QWebEngineProfile* profile);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -1,5 +1,6 @@
 #include "app/editors/ItemEditorDlg.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,7 @@ constexpr int kIdCancel = 2;
 constexpr int kAddTitle = 150;
 constexpr int kEditTitle = 151;
 constexpr const char* kAddUrl = "http://";
+constexpr int kRenderTip = 301;
 
 }  // namespace
 
@@ -57,6 +59,12 @@ void ItemEditorDlg::CreateControls(int templateId) {
                 widget = edit;
                 break;
             }
+            case ControlKind::CheckBox: {
+                auto* box = new QCheckBox(LangText(control.textId), this);
+                box->setToolTip(LangText(kRenderTip));
+                widget = box;
+                break;
+            }
             case ControlKind::Button:
             case ControlKind::DefaultButton: {
                 auto* button = new QPushButton(LangText(control.textId), this);
@@ -84,6 +92,10 @@ QLineEdit* ItemEditorDlg::Edit(int id) const {
     return qobject_cast<QLineEdit*>(GetDlgItem(this, id));
 }
 
+QCheckBox* ItemEditorDlg::RenderBox() const {
+    return qobject_cast<QCheckBox*>(GetDlgItem(this, IDC_ITEM_RENDER));
+}
+
 void ItemEditorDlg::SetFields(const ItemFields& fields) {
     const std::pair<int, const std::string&> texts[] = {
         {IDC_ITEM_NAME, fields.name}, {IDC_ITEM_FILTER, fields.filter}, {IDC_ITEM_URL, fields.url}};
@@ -93,11 +105,12 @@ void ItemEditorDlg::SetFields(const ItemFields& fields) {
         // From the start, as the user reads it: a long URL shows its scheme.
         edit->setCursorPosition(0);
     }
+    RenderBox()->setChecked(fields.render);
 }
 
 ItemFields ItemEditorDlg::Fields() const {
     return {Edit(IDC_ITEM_NAME)->text().toStdString(), Edit(IDC_ITEM_FILTER)->text().toStdString(),
-            Edit(IDC_ITEM_URL)->text().toStdString()};
+            Edit(IDC_ITEM_URL)->text().toStdString(), RenderBox()->isChecked()};
 }
 
 void ItemEditorDlg::accept() {

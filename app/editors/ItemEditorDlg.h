@@ -6,10 +6,12 @@
 
 #include "files/ItemStore.h"
 
+class QCheckBox;
 class QLineEdit;
 
 // The add and edit item dialogs (templates 103 and 104): Name, Filter and URL
-// of one item, checked field by field before the dialog closes with OK.
+// of one item, checked field by field before the dialog closes with OK, and
+// whether its page is rendered by the browser engine first.
 namespace pagelark {
 
 class FilterPanel;
@@ -18,6 +20,8 @@ class FilterPanel;
 inline constexpr int IDC_ITEM_NAME = 1007;
 inline constexpr int IDC_ITEM_FILTER = 1003;
 inline constexpr int IDC_ITEM_URL = 1001;
+// "Render the page first".
+inline constexpr int IDC_ITEM_RENDER = 1060;
 
 class ItemEditorDlg : public QDialog {
     Q_OBJECT
@@ -28,12 +32,14 @@ class ItemEditorDlg : public QDialog {
     explicit ItemEditorDlg(int templateId, QWidget* parent = nullptr);
 
     void SetFields(const ItemFields& fields);
-    // The three texts as typed, surrounding white space included.
+    // The three texts as typed, surrounding white space included, and the
+    // render option.
     ItemFields Fields() const;
 
     QLineEdit* Edit(int id) const;
     // "Pick on page...", "Test" and what the Filter gives, under the Filter.
     FilterPanel* Filters() const { return m_filters; }
+    QCheckBox* RenderBox() const;
 
     // OK: the first blank field (Name, Filter, URL) is reported and the dialog
     // stays open; otherwise it closes with the texts as typed.

@@ -91,8 +91,9 @@ DialogTemplate MainWindow() {
 
 DialogTemplate ItemEditor(int id) {
     // A caption bar without system menu. Under the Filter, the filter
-    // builder's buttons and what the Filter gives on the page.
-    return T(id, 238, 141, WS_CAPTION | DS_MODALFRAME,
+    // builder's buttons and what the Filter gives on the page; under the URL,
+    // "Render the page first" (1060).
+    return T(id, 238, 153, WS_CAPTION | DS_MODALFRAME,
              {
                  C(1025, K::RightLabel, 5, 10, 43, 8, 160),
                  Styled(C(1007, K::Edit, 50, 7, 181, 14), ES_AUTOHSCROLL),
@@ -103,8 +104,9 @@ DialogTemplate ItemEditor(int id) {
                  C(1052, K::Label, 50, 61, 181, 34),
                  C(1027, K::RightLabel, 5, 102, 43, 8, 162),
                  Styled(C(1001, K::Edit, 50, 99, 181, 14), ES_AUTOHSCROLL),
-                 Styled(C(1, K::DefaultButton, 127, 120, 50, 14, 170), BS_DEFPUSHBUTTON),
-                 C(2, K::Button, 181, 120, 50, 14, 171),
+                 C(1060, K::CheckBox, 50, 117, 181, 10, 300),
+                 Styled(C(1, K::DefaultButton, 127, 132, 50, 14, 170), BS_DEFPUSHBUTTON),
+                 C(2, K::Button, 181, 132, 50, 14, 171),
              });
 }
 

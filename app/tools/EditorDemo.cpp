@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     addTitle->show();
 
     pagelark::ItemEditorDlg edit(pagelark::IDD_EDIT_ITEM, &owner);
-    edit.SetFields({" Morning prices ", "DATA:Price:</td>", "http://127.0.0.1:8080/prices.html"});
+    edit.SetFields(
+        {" Morning prices ", "DATA:Price:</td>", "http://127.0.0.1:8080/prices.html", true});
     edit.move(30, 250);
     edit.show();
     auto* editTitle = new QLabel(edit.windowTitle(), &owner);

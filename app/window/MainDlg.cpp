@@ -20,6 +20,8 @@
 #include "app/language/InterfaceFont.h"
 #include "app/language/LangString.h"
 #include "app/language/UiLanguage.h"
+#include "app/render/RenderPool.h"
+#include "app/render/WindowRenderer.h"
 #include "app/window/MainListLook.h"
 #include "controls/FlatHeaderCtrl.h"
 #include "controls/LinkLabel.h"
@@ -63,6 +65,9 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent), m_productIcon(LoadIcon(kP
     CreateControls();
     InitDialog();
     ConnectCommands();
+    // Nothing of the browser engine starts until an item needs rendering.
+    m_renderPool = std::make_unique<RenderPool>();
+    m_renderer = std::make_unique<WindowRenderer>(*m_renderPool);
     m_worker = std::make_unique<CollectWorker>(*this, m_items);
     CreateWatch();
 }
@@ -70,6 +75,8 @@ CMainDlg::CMainDlg(QWidget* parent) : QDialog(parent), m_productIcon(LoadIcon(kP
 CMainDlg::~CMainDlg() {
     StopAndWait();
     m_worker.reset();
+    m_renderer.reset();
+    m_renderPool.reset();
     // The list tells its parent of every row as it goes; this part is gone by then.
     m_list->SetReportParent(nullptr);
 }

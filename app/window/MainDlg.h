@@ -47,6 +47,8 @@ class ChangeCommand;
 class CReportCtrl;
 class RowTip;
 class HoverButton;
+class RenderPool;
+class WindowRenderer;
 
 class CMainDlg : public QDialog, public CollectHost, public ReportParent, public CommandTarget {
     Q_OBJECT
@@ -104,6 +106,9 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void SetProgressPos(int position) override;
     void HideProgress() override;
     void ResetRunLook() override;
+    PageRenderer* Renderer() override;
+    // The browser pages that render items marked "Render the page first".
+    RenderPool& Renders() { return *m_renderPool; }
 
     int OnReportNotify(NotifyHeader& record) override;
     // The language menu's commands.
@@ -208,6 +213,8 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     QProgressBar* m_progress = nullptr;
     ImageList m_images;
     ThemeHelper m_theme;
+    std::unique_ptr<RenderPool> m_renderPool;
+    std::unique_ptr<WindowRenderer> m_renderer;
     std::unique_ptr<CollectWorker> m_worker;
     // Calls waiting for the window thread, handed over under a lock of our
     // own rather than through Qt's event (whose locks the thread checker

@@ -12,6 +12,8 @@
 #include <random>
 
 #include "app/language/LangString.h"
+#include "app/render/RenderPool.h"
+#include "app/render/WindowRenderer.h"
 #include "app/window/MainDlg.h"
 #include "controls/HoverButton.h"
 #include "controls/platform/Resources.h"
@@ -117,8 +119,14 @@ void CMainDlg::RunListCalls() {
 
 ItemRecord CMainDlg::ReadItem(int number) {
     ItemFields fields = ReadStoreItem(m_live, number);
-    return DefinedItem(number, std::move(fields.name), std::move(fields.filter),
-                       std::move(fields.url));
+    ItemRecord item = DefinedItem(number, std::move(fields.name), std::move(fields.filter),
+                                  std::move(fields.url));
+    item.render = fields.render;
+    return item;
+}
+
+PageRenderer* CMainDlg::Renderer() {
+    return m_renderer.get();
 }
 
 void CMainDlg::SetRunLocked(bool locked) {

@@ -7,6 +7,8 @@
 
 namespace pagelark {
 
+class PageRenderer;
+
 // What the collection worker needs from the program that shows the list: the
 // rows, the item definitions and the visible parts of a run. Everything but
 // RunOnListThread is called on the list's own thread: from Start and Stop
@@ -32,6 +34,11 @@ class CollectHost {
     // Back to idle: timer off, icon restored, "Start" enabled, buttons
     // enabled, progress bar hidden.
     virtual void ResetRunLook() = 0;
+
+    // The browser engine that renders the pages of items marked "Render the
+    // page first", or none (such items then fail). Asked on the worker's
+    // thread at the start of a run; it lives as long as the host.
+    virtual PageRenderer* Renderer() { return nullptr; }
 };
 
 }  // namespace pagelark

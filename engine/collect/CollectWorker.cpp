@@ -10,12 +10,14 @@
 #include "engine/collect/ItemNumber.h"
 #include "engine/collect/ItemState.h"
 #include "engine/collect/PageDownloads.h"
+#include "engine/collect/PageRenders.h"
 #include "engine/collect/RowReason.h"
 #include "engine/collect/StoreExtraction.h"
 #include "engine/fetch/FetchError.h"
 #include "engine/page/ExtractResult.h"
 #include "engine/page/FlattenPage.h"
 #include "engine/page/Utf8.h"
+#include "engine/render/RenderRules.h"
 
 namespace pagelark {
 namespace {
@@ -29,6 +31,14 @@ std::string LastUpdateText(const std::tm& local) {
     std::snprintf(text, sizeof text, "%02d:%02d:%02d %s", hour, local.tm_min, local.tm_sec,
                   local.tm_hour < 12 ? "AM" : "PM");
     return text;
+}
+
+// The page cache's name for an item's page. A rendered page is not the page
+// as downloaded, so it is kept apart: its name starts with a zero byte, which
+// no URL in the list can hold.
+std::string CacheUrl(const ItemRecord& item) {
+    if (!item.render) return item.url;
+    return std::string("\0render ", 8) + item.url;
 }
 
 }  // namespace
@@ -130,8 +140,11 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
             settings.fetch, [this, generation] { return !Current(generation); },
             static_cast<size_t>(std::max(settings.parallelDownloads, 1)),
             settings.aheadBudgetBytes);
-        int scan = 0;
-        bool planned = PlanCache(generation);
+        // Declared after the downloads, so it goes first: its wait turns them.
+        PageRenders renders(m_host.Renderer(), RenderDeadline(settings.fetch.pageDeadlineSeconds),
+                            settings.aheadBudgetBytes, [&downloads] { downloads.Wake(); });
+        AheadScan scan;
+        bool planned = PlanCache(generation, scan);
         while (planned) {
             int count = 0;
             if (!Guarded(generation, [&] { count = m_host.Rows().GetItemCount(); })) break;
@@ -141,11 +154,14 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
                 if (!Current(generation) || m_claimIndex >= count - 1) break;
                 row = ++m_claimIndex;
             }
-            scan = std::max(scan, row);
-            const auto ahead = [&] { return DownloadAhead(generation, downloads, scan, count); };
-            while (downloads.Room() && ahead()) {
+            scan.downloads = std::max(scan.downloads, row);
+            scan.renders = std::max(scan.renders, row);
+            const auto ahead = [&] {
+                return LookAhead(generation, downloads, renders, scan, count);
+            };
+            while (ahead()) {
             }
-            Collect(generation, row, count, downloads, ahead);
+            Collect(generation, row, count, downloads, renders, ahead);
         }
     } catch (const FetchError&) {
         // Stopped while waiting for a page (or the network could not be set
@@ -161,7 +177,7 @@ void CollectWorker::Run(int generation, const CollectSettings& settings) {
     --m_activeThreads;
 }
 
-bool CollectWorker::PlanCache(int generation) {
+bool CollectWorker::PlanCache(int generation, AheadScan& scan) {
     // In slices, so the window stays free between them.
     constexpr int kRowsPerSlice = 256;
     int count = 0;
@@ -171,7 +187,10 @@ bool CollectWorker::PlanCache(int generation) {
                 count = rows.GetItemCount();
                 for (int row = first; row < std::min(count, first + kRowsPerSlice); ++row) {
                     const int data = rows.GetItemData(row);
-                    if (!IsDisabledData(data)) m_list.pageCache.PlanUse(m_host.ReadItem(data).url);
+                    if (IsDisabledData(data)) continue;
+                    const ItemRecord item = m_host.ReadItem(data);
+                    m_list.pageCache.PlanUse(CacheUrl(item));
+                    scan.anyRender = scan.anyRender || item.render;
                 }
             }))
             return false;
@@ -179,23 +198,55 @@ bool CollectWorker::PlanCache(int generation) {
     return true;
 }
 
-bool CollectWorker::DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count) {
-    if (scan >= count) return false;
-    std::string url;
-    const int row = scan++;
-    if (!Guarded(generation, [&] {
-            const int data = m_host.Rows().GetItemData(row);
-            if (IsDisabledData(data)) return;
-            url = m_host.ReadItem(data).url;
-            if (m_list.pageCache.Contains(url)) url.clear();
-        }))
-        return false;
-    if (!url.empty() && !downloads.Known(url)) downloads.Add(url);
-    return true;
+bool CollectWorker::ReadAhead(int generation, int row, std::optional<ItemRecord>& item,
+                              bool& needed) {
+    return Guarded(generation, [&] {
+        const int data = m_host.Rows().GetItemData(row);
+        if (IsDisabledData(data)) return;
+        item = m_host.ReadItem(data);
+        needed = !m_list.pageCache.Contains(CacheUrl(*item));
+    });
+}
+
+bool CollectWorker::LookAhead(int generation, PageDownloads& downloads, PageRenders& renders,
+                              AheadScan& scan, int count) {
+    bool looked = false;
+    std::optional<ItemRecord> item;
+    bool needed = false;
+    if (scan.downloads < count && downloads.Room()) {
+        if (!ReadAhead(generation, scan.downloads++, item, needed)) return false;
+        looked = true;
+        if (item && !item->render && needed && !downloads.Known(item->url))
+            downloads.Add(item->url);
+    }
+    if (scan.anyRender && scan.renders < count && renders.Room()) {
+        item.reset();
+        if (!ReadAhead(generation, scan.renders++, item, needed)) return false;
+        looked = true;
+        if (item && item->render && needed && !renders.Known(item->url)) renders.Add(item->url);
+    }
+    return looked;
+}
+
+DownloadedPage CollectWorker::TakePage(const ItemRecord& item, PageDownloads& downloads,
+                                       PageRenders& renders, const std::function<bool()>& ahead,
+                                       RowReason& why) {
+    if (!item.render) {
+        DownloadedPage downloaded = downloads.Take(item.url, ahead);
+        if (!downloaded.text) why = ReasonOfFetch(downloaded.failure);
+        return downloaded;
+    }
+    RenderOutcome outcome = renders.Take(item.url, ahead, [&downloads] { downloads.Turn(); });
+    DownloadedPage rendered;
+    if (outcome.ok)
+        rendered.text = std::move(outcome.html);
+    else
+        why = ReasonOfRender(outcome.failure);
+    return rendered;
 }
 
 void CollectWorker::Collect(int generation, int row, int count, PageDownloads& downloads,
-                            const std::function<bool()>& ahead) {
+                            PageRenders& renders, const std::function<bool()>& ahead) {
     bool disabled = false;
     ItemRecord item;
     std::shared_ptr<const FlatPage> page;
@@ -218,20 +269,20 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
         rows.SetItem(working);
         SetRowText(rows, row, 2, "");
         SetRowText(rows, row, 3, "");
-        page = m_list.pageCache.Use(item.url);
+        page = m_list.pageCache.Use(CacheUrl(item));
     });
     if (!claimed) return;
 
     if (!disabled) {
         const bool fetched = page == nullptr;
         if (fetched) {
-            DownloadedPage downloaded = downloads.Take(item.url, ahead);
+            RowReason why;
+            DownloadedPage downloaded = TakePage(item, downloads, renders, ahead, why);
             if (!downloaded.text) {
                 Guarded(generation, [&] {
                     const std::lock_guard<std::mutex> hold(m_doneLock);
                     ++m_doneCount;  // the progress bar does not move for a failed item
-                    m_list.reasons.Set(item.number, ReasonOfFetch(downloaded.failure),
-                                       m_list.runSerial);
+                    m_list.reasons.Set(item.number, std::move(why), m_list.runSerial);
                     SetRowImage(m_host.Rows(), row, static_cast<int>(ItemState::Failed));
                 });
                 return;
@@ -254,7 +305,7 @@ void CollectWorker::Collect(int generation, int row, int count, PageDownloads& d
                 ItemRows& rows = m_host.Rows();
                 if (fetched) {
                     m_list.links.Advance(page->links);
-                    m_list.pageCache.Put(item.url, page);
+                    m_list.pageCache.Put(CacheUrl(item), page);
                 }
                 const Extraction extraction = ExtractResult(page->text, item.filter);
                 m_list.links.Keep(extraction.entries, page->links);

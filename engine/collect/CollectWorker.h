@@ -4,15 +4,21 @@
 #include <ctime>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/collect/ItemRecord.h"
+#include "engine/collect/PageDownloads.h"
+#include "engine/collect/RowReason.h"
 #include "engine/fetch/FetchPage.h"
 
 namespace pagelark {
 
 class CollectHost;
 class PageDownloads;
+class PageRenders;
 struct ItemList;
 
 // What a run reads at Start. The window keeps them as its settings
@@ -30,7 +36,9 @@ using LocalClock = std::function<std::tm()>;
 std::tm LocalTimeNow();
 
 // Collects the list on a background thread: for every enabled row in order
-// it takes the page from the run's cache or downloads and flattens it,
+// it takes the page from the run's cache or downloads (or, for an item marked
+// "Render the page first", has the host's browser engine render) and
+// flattens it,
 // applies the item's Filter and writes state, Result and Last Update. Pages
 // of later rows download meanwhile, but each row is worked on only at its
 // turn, so rows, link numbers and entries come out as in a run that
@@ -68,13 +76,30 @@ class CollectWorker {
 
   private:
     void Run(int generation, const CollectSettings& settings);
-    // Tells the page cache which URLs the enabled rows use; false once stopped.
-    bool PlanCache(int generation);
-    // Looks at the row `scan` and queues its page when it needs a download;
-    // false when there is no row left (or the run stopped).
-    bool DownloadAhead(int generation, PageDownloads& downloads, int& scan, int count);
-    void Collect(int generation, int row, int count, PageDownloads& downloads,
+    // How far the pages of later rows are queued: downloads and renders each
+    // go ahead on their own, so neither waits for room among the other.
+    struct AheadScan {
+        int downloads = 0;
+        int renders = 0;
+        bool anyRender = false;  // some enabled row is rendered
+    };
+    // Tells the page cache which URLs the enabled rows use and notes whether
+    // any is rendered; false once stopped.
+    bool PlanCache(int generation, AheadScan& scan);
+    // Looks at the next row for downloads and for renders, where each has
+    // room, and queues the page that row needs; false when neither could
+    // look (no room, no row left, or the run stopped).
+    bool LookAhead(int generation, PageDownloads& downloads, PageRenders& renders, AheadScan& scan,
+                   int count);
+    // The item of the row (nothing for a disabled row), and whether its page
+    // is not in the cache yet; false once stopped.
+    bool ReadAhead(int generation, int row, std::optional<ItemRecord>& item, bool& needed);
+    void Collect(int generation, int row, int count, PageDownloads& downloads, PageRenders& renders,
                  const std::function<bool()>& ahead);
+    // The page for the item's turn, downloaded or rendered; without text,
+    // and why in `why`, when that failed.
+    DownloadedPage TakePage(const ItemRecord& item, PageDownloads& downloads, PageRenders& renders,
+                            const std::function<bool()>& ahead, RowReason& why);
     // Runs `change` on the list thread when this worker's run is still on;
     // returns whether it ran.
     bool Guarded(int generation, const std::function<void()>& change);

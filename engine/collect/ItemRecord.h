@@ -14,6 +14,7 @@ struct ItemRecord {
     std::string name;
     std::string filter;
     std::string url;
+    bool render = false;  // "Render the page first": the browser engine loads the page
     bool enabled = true;
     ItemState state = ItemState::Ready;
     std::string result;      // at most kResultBytes bytes

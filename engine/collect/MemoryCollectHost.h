@@ -34,6 +34,9 @@ class MemoryCollectHost : public CollectHost {
     void SetProgressPos(int position) override;
     void HideProgress() override { m_look.progressVisible = false; }
     void ResetRunLook() override;
+    PageRenderer* Renderer() override { return m_renderer; }
+    // Before the first run; the renderer must outlive the host's runs.
+    void SetRenderer(PageRenderer* renderer) { m_renderer = renderer; }
 
     MemoryRows& MemoryRowsOf() { return m_rows; }
     const Look& GetLook() const { return m_look; }
@@ -43,6 +46,7 @@ class MemoryCollectHost : public CollectHost {
     std::function<ItemRecord(int)> m_readItem;
     MemoryRows m_rows;
     Look m_look;
+    PageRenderer* m_renderer = nullptr;
 };
 
 }  // namespace pagelark

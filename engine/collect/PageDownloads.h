@@ -57,12 +57,15 @@ class PageDownloads {
     // Bytes of the pages that are in and wait for their rows.
     size_t WaitingBytes() const { return m_waitingBytes; }
 
+    // One turn of the event loop: it waits at most 50 ms for something to
+    // happen, then transfers move, finished pages give their places back and
+    // waiting requests start. Throws FetchError once the run is cancelled.
+    void Turn();
+    // Ends the wait of a Turn at once; may be called on any thread.
+    void Wake() { m_session.Wake(); }
+
   private:
     struct Page;
-
-    // One turn of the event loop: transfers move, finished pages give their
-    // places back, waiting requests start.
-    void Turn();
     // Requests start in the order their pages were added, as their hosts allow.
     void StartWaiting();
     // A page whose request is over (or waits for another host) gives its host's place back.

@@ -3,6 +3,7 @@
 #include "engine/fetch/FetchFailure.h"
 #include "engine/fetch/FetchPage.h"
 #include "engine/page/ExtractResult.h"
+#include "engine/render/RenderFailure.h"
 
 namespace pagelark {
 
@@ -31,6 +32,21 @@ std::string ReasonWords(const RowReason& reason, std::string_view pattern) {
         }
     }
     return words;
+}
+
+RowReason ReasonOfRender(const RenderFailure& failure) {
+    using Kind = RowReason::Kind;
+    switch (failure.kind) {
+        case RenderFailure::Kind::Timeout:
+            return {Kind::RenderTimeout, 0, {}};
+        case RenderFailure::Kind::RefusedScheme:
+            return {Kind::RenderScheme, 0, {}};
+        case RenderFailure::Kind::Other:
+            break;
+    }
+    // The text has a place for the detail: it is never left empty.
+    return {Kind::RenderFailed, 0,
+            failure.detail.empty() ? "the browser engine gave no page" : failure.detail};
 }
 
 RowReason ReasonOfFetch(const FetchFailure& failure) {

@@ -9,6 +9,7 @@ namespace pagelark {
 
 enum class FilterMiss;
 struct FetchFailure;
+struct RenderFailure;
 
 // Why a row has no good Result: its page could not be had, came with an HTTP
 // error status, or its Filter gave N/A. A kind and the number its words need
@@ -42,6 +43,11 @@ struct RowReason {
         StartNotFound,
         EndNotFound,
         NoLinks,
+        // The page was to be rendered by the browser engine and was not: the
+        // row is Failed.
+        RenderTimeout,  // it did not finish loading (and go quiet) before its deadline
+        RenderScheme,   // not http or https, or it led to such an address
+        RenderFailed,   // detail: what went wrong (English)
     };
 
     Kind kind = Kind::None;
@@ -86,6 +92,9 @@ inline constexpr std::array kRowReasonKinds{
     RowReasonKindInfo{RowReason::Kind::StartNotFound, "start-not-found", 281},
     RowReasonKindInfo{RowReason::Kind::EndNotFound, "end-not-found", 282},
     RowReasonKindInfo{RowReason::Kind::NoLinks, "no-links", 283},
+    RowReasonKindInfo{RowReason::Kind::RenderTimeout, "render-timeout", 302},
+    RowReasonKindInfo{RowReason::Kind::RenderScheme, "render-scheme", 303},
+    RowReasonKindInfo{RowReason::Kind::RenderFailed, "render-failed", 304},
 };
 
 constexpr bool KindsInOrder() {
@@ -105,6 +114,8 @@ std::string ReasonWords(const RowReason& reason, std::string_view pattern);
 
 // Why a download failed.
 RowReason ReasonOfFetch(const FetchFailure& failure);
+// Why a page to be rendered gave none.
+RowReason ReasonOfRender(const RenderFailure& failure);
 // Why a page that came gives no good Result: its HTTP status, else why the
 // Filter gave N/A (in a page that was cut, most likely because of the cut);
 // none for a good one.

@@ -63,6 +63,10 @@ void InternetSession::Turn() {
         file->CheckTime(now);
 }
 
+void InternetSession::Wake() {
+    curl_multi_wakeup(m_multi.get());
+}
+
 void InternetSession::Attach(InternetFile* file) {
     m_attached.push_back(file);
 }

@@ -30,6 +30,8 @@ class InternetSession {
     // session on and tells files whose transfer ended or ran out of time.
     // Throws FetchError once the cancel question answers true.
     void Turn();
+    // Ends a Turn's wait at once; safe on any thread.
+    void Wake();
 
     const std::string& Agent() const { return m_agent; }
     const FetchSettings& Settings() const { return m_settings; }

@@ -23,6 +23,7 @@ std::string ItemText(int number, const ItemFields& fields) {
         text += escaped.empty() ? "<"s + name + "/>\r\n"
                                 : "<"s + name + ">" + escaped + "</" + name + ">\r\n";
     }
+    if (fields.render) text += "<render>yes</render>\r\n";
     return text + "</item>\r\n";
 }
 
@@ -50,6 +51,7 @@ class ItemStoreTest : public ::testing::Test {
             EXPECT_EQ(read.name, fields.name) << number;
             EXPECT_EQ(read.filter, fields.filter) << number;
             EXPECT_EQ(read.url, fields.url) << number;
+            EXPECT_EQ(read.render, fields.render) << number;
         }
     }
 
@@ -64,6 +66,15 @@ TEST_F(ItemStoreTest, EditFirstMiddleAndLastItem) {
         items[number] = {" Edited <" + std::to_string(number) + "> ", "new#PARA#", "https://x/"};
         ASSERT_TRUE(WriteStoreItem(store, number, items[number]));
         ExpectItems();
+        // The render mark comes as a fourth child and goes again without a trace.
+        items[number].render = true;
+        ASSERT_TRUE(WriteStoreItem(store, number, items[number]));
+        ExpectItems();
+        items[number].render = false;
+        ASSERT_TRUE(WriteStoreItem(store, number, items[number]));
+        ExpectItems();
+        items[number].render = true;
+        ASSERT_TRUE(WriteStoreItem(store, number, items[number]));
         // A shorter value after a longer one, on another item.
         const int other = number == 1 ? 2 : 1;
         items[other] = {"o", "f", "u"};

@@ -62,6 +62,37 @@ TEST_F(ScriptFileTest, OldestFirstAndLoadThenSaveGivesTheSameBytes) {
     EXPECT_EQ(q.url, "http://q/?a=1&b=<2>");
 }
 
+TEST_F(ScriptFileTest, TheRenderMarkIsAFourthChildWrittenOnlyWhenSet) {
+    Add({"P", "p#DATA#", "http://p/"});
+    Add({"R", "r#DATA#", "http://r/", true});
+    const std::string saved = BuildScriptText(live);
+    EXPECT_EQ(saved,
+              "<xml version=1.0>\r\n<item>\r\n<name>P</name>\r\n<format>p#DATA#</format>\r\n"
+              "<url>http://p/</url>\r\n</item>\r\n<item>\r\n<name>R</name>\r\n"
+              "<format>r#DATA#</format>\r\n<url>http://r/</url>\r\n<render>yes</render>\r\n"
+              "</item>\r\n</xml>");
+    // Read back and saved again as it was; what stands before it is untouched.
+    EXPECT_EQ(Load(saved), 2);
+    EXPECT_FALSE(ReadStoreItem(live, 1).render);
+    const ItemFields r = ReadStoreItem(live, 2);
+    EXPECT_TRUE(r.render);
+    EXPECT_EQ(r.url, "http://r/");
+    EXPECT_EQ(BuildScriptText(live), saved);
+
+    // Written by hand: blanks around "yes" count, anything else does not, and
+    // other children between the URL and the mark are passed over.
+    EXPECT_EQ(Load("<xml><item><name>a</name><format>f</format><url>u</url>"
+                   "<render> yes </render></item>"
+                   "<item><name>b</name><format>f</format><url>u</url><render>no</render></item>"
+                   "<item><name>c</name><format>f</format><url>u</url><note/>"
+                   "<render>yes</render></item></xml>"),
+              3);
+    EXPECT_TRUE(ReadStoreItem(live, 1).render);
+    EXPECT_FALSE(ReadStoreItem(live, 2).render);
+    EXPECT_TRUE(ReadStoreItem(live, 3).render);
+    EXPECT_EQ(ReadStoreItem(live, 3).url, "u");
+}
+
 TEST_F(ScriptFileTest, SkippedItemsUseUpTheirNumbers) {
     const char* text =
         "<?xml version=\"1.0\"?>\r\n<xml version=1.0>\r\n"

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +51,7 @@ TEST_F(ItemEditorDlgTest, AddOpensWithHttpAndEditWithTheGivenTitle) {
     EXPECT_EQ(add.Fields().name, "");
     EXPECT_EQ(add.Fields().filter, "");
     EXPECT_EQ(add.Fields().url, "http://");
+    EXPECT_FALSE(add.Fields().render);
     ItemEditorDlg edit(IDD_EDIT_ITEM);
     EXPECT_EQ(edit.windowTitle(), QStringLiteral("Edit Item"));
     EXPECT_EQ(edit.Fields().url, "");
@@ -99,12 +101,16 @@ TEST_F(ItemEditorDlgTest, RunEditReturnsTheNewFieldsAndCancelNothing) {
         EXPECT_GT(url->fontMetrics().horizontalAdvance(url->text()), url->width());
         EXPECT_EQ(url->cursorPosition(), 0);
         url->setText(QStringLiteral("http://new/"));
+        // The item's render mark shows, and taking it off is what comes back.
+        EXPECT_TRUE(dialog->RenderBox()->isChecked());
+        dialog->RenderBox()->click();
         dialog->accept();
     });
-    const auto edited = RunEditItemDialog(nullptr, {"n", "PARA:a:b", longUrl});
+    const auto edited = RunEditItemDialog(nullptr, {"n", "PARA:a:b", longUrl, true});
     ASSERT_TRUE(edited.has_value());
     EXPECT_EQ(edited->url, "http://new/");
     EXPECT_EQ(edited->name, "n");
+    EXPECT_FALSE(edited->render);
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_FALSE(RunAddItemDialog(nullptr).has_value());

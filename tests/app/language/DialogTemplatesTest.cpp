@@ -102,7 +102,7 @@ TEST(DialogTemplateTest, ControlsAreFoundByIdAndPlaced) {
     const DialogUnits units(dialog.font());
     const DialogTemplate* editor = FindDialogTemplate(IDD_ADD_ITEM);
     editor->PlaceControls(&dialog, units);
-    EXPECT_EQ(ok->geometry(), units.ToPixels(QRect(127, 120, 50, 14)));
+    EXPECT_EQ(ok->geometry(), units.ToPixels(QRect(127, 132, 50, 14)));
 }
 
 TEST(DialogTemplateTest, PlacedLinkLabelFitsItsText) {
