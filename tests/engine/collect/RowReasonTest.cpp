@@ -17,6 +17,7 @@
 #include "engine/collect/RowReason.h"
 #include "engine/page/ExtractResult.h"
 #include "tests/support/LocalServer.h"
+#include "tests/support/SelfSignedCertificate.h"
 
 namespace pagelark {
 namespace {
@@ -159,19 +160,12 @@ TEST_F(RowReasonTest, AnErrorStatusIsReadAndGivenAsTheReason) {
 }
 
 TEST_F(RowReasonTest, ARefusedCertificateIsNamed) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("pagelark-reason-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string cert = (folder / "cert.pem").string();
-    const std::string key = (folder / "key.pem").string();
-    const std::string command =
-        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
-        "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
-        key + "' -out '" + cert + "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << "openssl could not make a certificate";
+    const SelfSignedCertificate certificate("reason");
+    ASSERT_TRUE(certificate.made) << "openssl could not make a certificate";
     {
-        LocalServer server(std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str()),
-                           "https");
+        LocalServer server(
+            std::make_unique<httplib::SSLServer>(certificate.cert.c_str(), certificate.key.c_str()),
+            "https");
         server.Routes().Get("/", [](const auto&, auto& response) {
             response.set_content("<p>Price: 1</p>", "text/html");
         });
@@ -180,7 +174,6 @@ TEST_F(RowReasonTest, ARefusedCertificateIsNamed) {
         EXPECT_EQ(refused.image, static_cast<int>(ItemState::Failed));
         EXPECT_EQ(refused.reason.kind, Kind::Certificate);
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST(RowReasonOfPage, TheFiltersMissIsTheReasonUnlessTheStatusOrTheCutExplainsIt) {

@@ -15,6 +15,7 @@
 #include "engine/fetch/InternetSession.h"
 #include "engine/fetch/SplitUrl.h"
 #include "tests/support/LocalServer.h"
+#include "tests/support/SelfSignedCertificate.h"
 
 namespace pagelark {
 namespace {
@@ -306,28 +307,20 @@ TEST_F(FetchPageTest, RedirectsAreFollowedButNeverToLocalFiles) {
 }
 
 TEST(FetchPageHttps, TrustedSelfSignedCertificate) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("pagelark-fetch-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string cert = (folder / "cert.pem").string();
-    const std::string key = (folder / "key.pem").string();
-    const std::string command =
-        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
-        "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
-        key + "' -out '" + cert + "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << "openssl could not make a certificate";
+    const SelfSignedCertificate certificate("fetch");
+    ASSERT_TRUE(certificate.made) << "openssl could not make a certificate";
     {
-        LocalServer server(std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str()),
-                           "https");
+        LocalServer server(
+            std::make_unique<httplib::SSLServer>(certificate.cert.c_str(), certificate.key.c_str()),
+            "https");
         server.Routes().Get(
             "/", [](const auto&, auto& response) { response.set_content("secure", "text/plain"); });
         server.Start();
         FetchSettings trusting;
-        trusting.caFile = cert;
+        trusting.caFile = certificate.cert;
         EXPECT_EQ(Fetch(server.Url("/"), {}, trusting).text, "secure");
         EXPECT_FALSE(Fetch(server.Url("/")).ok);  // the system store does not know it
     }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
