@@ -14,30 +14,17 @@
 #include <thread>
 
 #include "tests/support/LocalServer.h"
+#include "tests/support/RenderPages.h"
 #include "tests/support/RunCli.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr char kLatePrice[] =
-    "<html><body><p>Loading...</p><script>"
-    "setTimeout(function () { var p = document.createElement('p');"
-    "  p.textContent = 'Pri' + 'ce: 12.50 USD'; document.body.appendChild(p); }, 300);"
-    "</script></body></html>";
-constexpr char kLinks[] =
-    "<html><head><title>News</title></head><body><h2>Latest</h2><a href=\"/one\">First story "
-    "of the day</a> <a href=\"two.html\">Second story here</a><p>end</p></body></html>";
-
 class RenderCliTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        server.Routes().Get("/late", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(kLatePrice, "text/html");
-        });
-        server.Routes().Get("/links", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(kLinks, "text/html");
-        });
+        pagelark::ServeRenderPages(server, released);
         // The price comes from a request of the page's script that takes
         // longer than the quiet time: the page is read once it is in.
         server.Routes().Get("/fetching", [](const httplib::Request&, httplib::Response& response) {
@@ -52,16 +39,6 @@ class RenderCliTest : public ::testing::Test {
             std::this_thread::sleep_for(900ms);
             response.set_content("7.25 USD", "text/plain");
         });
-        server.Routes().Get("/endless", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("<p>Price: 1.00 USD</p><script src='/hang.js'></script>",
-                                 "text/html");
-        });
-        server.Routes().Get("/hang.js",
-                            [this](const httplib::Request&, httplib::Response& response) {
-                                for (int i = 0; i < 1000 && !released; ++i)
-                                    std::this_thread::sleep_for(10ms);
-                                response.set_content("", "text/javascript");
-                            });
         server.Start();
         script = ::testing::TempDir() + "pagelark-render-" + std::to_string(::getpid()) + ".xml";
     }

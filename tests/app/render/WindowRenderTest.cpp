@@ -21,6 +21,7 @@
 #include "files/SnapFile.h"
 #include "report/widgets/ReportCtrl.h"
 #include "tests/support/LocalServer.h"
+#include "tests/support/RenderPages.h"
 
 namespace pagelark {
 namespace {
@@ -29,45 +30,11 @@ using namespace std::chrono_literals;
 
 constexpr std::chrono::seconds kDeadline{10};
 
-// The price is written 300 ms after the load, by a script that also tries
-// what a rendered page may not: a window, a dialog, the user's position.
-constexpr char kLatePrice[] =
-    "<html><body><p>Loading...</p><script>"
-    "window.open('/popup'); alert('hello');"
-    "if (navigator.geolocation) navigator.geolocation.getCurrentPosition(function () {"
-    "  fetch('/located'); });"
-    "setTimeout(function () { var p = document.createElement('p');"
-    "  p.textContent = 'Pri' + 'ce: 12.50 USD'; document.body.appendChild(p); }, 300);"
-    "</script></body></html>";
-
-// Written as the browser writes a DOM back, so both readings see the same HTML.
-constexpr char kLinks[] =
-    "<html><head><title>News</title></head><body><h2>Latest</h2><a href=\"/one\">First story "
-    "of the day</a> <a href=\"two.html\">Second story here</a><p>end</p></body></html>";
-
 class WindowRenderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SplashWindow::SetEnabled(false);
-        server.Routes().Get("/late", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(kLatePrice, "text/html");
-        });
-        server.Routes().Get("/links", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(kLinks, "text/html");
-        });
-        // Its script never comes, so the page never finishes loading.
-        server.Routes().Get("/endless", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(
-                "<html><body><p>Price: 1.00 USD</p>"
-                "<script src='/hang.js'></script></body></html>",
-                "text/html");
-        });
-        server.Routes().Get("/hang.js",
-                            [this](const httplib::Request&, httplib::Response& response) {
-                                for (int i = 0; i < 1000 && !released; ++i)
-                                    std::this_thread::sleep_for(10ms);
-                                response.set_content("", "text/javascript");
-                            });
+        ServeRenderPages(server, released);
         server.Start();
         // Long enough for the engine's first page process to start.
         QSettings().setValue("PageDeadlineSeconds", static_cast<int>(kDeadline.count()));
