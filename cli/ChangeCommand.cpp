@@ -1,5 +1,7 @@
 #include "cli/ChangeCommand.h"
 
+#include "cli/ChildSignals.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -63,15 +65,7 @@ std::string RunChangeCommand(const std::vector<std::string>& words, std::string_
     posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    // The command starts with every signal as the system sets it.
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (const int signal : {SIGPIPE, SIGINT, SIGTERM})
-        sigaddset(&defaults, signal);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    ResetChildSignals(attributes);
 
     std::vector<char*> argv;
     for (const std::string& word : words)

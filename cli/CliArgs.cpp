@@ -30,4 +30,13 @@ int ParseArgs(const Args& args, const CommandSyntax& syntax, ParsedArgs& parsed)
     return 0;
 }
 
+std::optional<int> WholeNumber(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::stoi(text);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 }  // namespace pagelark::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -34,5 +35,8 @@ struct ParsedArgs {
 // Fills `parsed`; on a usage error prints it with the usage line and returns
 // the usage exit code, else 0.
 int ParseArgs(const Args& args, const CommandSyntax& syntax, ParsedArgs& parsed);
+
+// A whole number from `low` to `high` written as plain digits, else nothing.
+std::optional<int> WholeNumber(const std::string& text, int low, int high);
 
 }  // namespace pagelark::cli

@@ -1,5 +1,7 @@
 #include "cli/HelperRenderer.h"
 
+#include "cli/ChildSignals.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -132,25 +134,16 @@ std::string HelperRenderer::StartLocked() {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (const int signal : {SIGPIPE, SIGINT, SIGTERM})
-        sigaddset(&defaults, signal);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
     // A group of its own: Ctrl+C stops the run, which then ends the helper.
     posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(
-        &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+    ResetChildSignals(attributes, POSIX_SPAWN_SETPGROUP);
     std::string program = m_program;
-    std::string flag = "--render-helper";
+    std::string flag = kRenderHelperFlag;
     char* argv[] = {program.data(), flag.data(), nullptr};
     pid_t child = 0;
+    // A name with a slash is taken as it stands, without a search of PATH.
     const int spawned =
-        program.find('/') == std::string::npos
-            ? ::posix_spawnp(&child, program.c_str(), &actions, &attributes, argv, environ)
-            : ::posix_spawn(&child, program.c_str(), &actions, &attributes, argv, environ);
+        ::posix_spawnp(&child, program.c_str(), &actions, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     ::close(childEnd);

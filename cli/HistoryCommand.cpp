@@ -4,7 +4,6 @@
 #include "cli/CliInput.h"
 #include "cli/Commands.h"
 #include "cli/EnglishText.h"
-#include "cli/ListRun.h"
 #include "cli/PrintJson.h"
 #include "cli/TerminalText.h"
 #include "files/HistoryJson.h"

@@ -144,13 +144,4 @@ void RestoreState(const std::string& path, ChangeTracker& changes) {
     changes.Restore(std::move(state.items));
 }
 
-std::optional<int> WholeNumber(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
-
 }  // namespace pagelark::cli

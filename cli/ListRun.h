@@ -62,7 +62,4 @@ int ParseChangeRules(const ParsedArgs& parsed, std::string_view usage, ChangeRul
 // earlier run; one that cannot be used is said on stderr and taken as none).
 void RestoreState(const std::string& path, ChangeTracker& changes);
 
-// A whole number from `low` to `high` written as plain digits, else nothing.
-std::optional<int> WholeNumber(const std::string& text, int low, int high);
-
 }  // namespace pagelark::cli

@@ -6,27 +6,13 @@
 #include "cli/PrintJson.h"
 #include "cli/TerminalText.h"
 #include "engine/collect/ItemRecord.h"
-#include "engine/collect/LinkTable.h"
+#include "engine/collect/PageLinks.h"
 #include "engine/page/EntryText.h"
-#include "engine/page/TextBytes.h"
 #include "engine/page/Utf8.h"
 #include "engine/suggest/PickPage.h"
 #include "engine/suggest/SuggestFilters.h"
 
 namespace pagelark::cli {
-namespace {
-
-// A whole positive decimal number, or 0.
-int ReadOccurrence(const std::string& text) {
-    if (text.empty() || text.size() > 9) return 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return 0;
-    }
-    return ReadInt(text);
-}
-
-}  // namespace
-
 int RunSuggest(const Args& args) {
     const CommandSyntax syntax{kSuggestUsage,
                                {"--select", "--occurrence", "--base"},
@@ -38,18 +24,18 @@ int RunSuggest(const Args& args) {
     const std::string words = parsed.Value("--select");
     const std::string occurrenceText =
         parsed.values.contains("--occurrence") ? parsed.Value("--occurrence") : "1";
-    const int occurrence = ReadOccurrence(occurrenceText);
-    if (occurrence < 1) return UsageError(kSuggestUsage, "--occurrence needs a number from 1");
+    const std::optional<int> occurrence = WholeNumber(occurrenceText, 1, 999999999);
+    if (!occurrence) return UsageError(kSuggestUsage, "--occurrence needs a number from 1");
     const std::string base = parsed.Value("--base");
     const std::string& path = parsed.positionals[0];
 
     const std::optional<std::string> bytes = ReadInput(path);
     if (!bytes) return kExitFailed;
-    LinkTable links;
+    PageLinks links;
     const PickPage page(*bytes, base, links);
     Selection selection;
     selection.words = words;
-    selection.occurrence = occurrence;
+    selection.occurrence = *occurrence;
     selection.links = parsed.Has("--links");
     const Suggestion suggestion = SuggestFilters(page, selection);
 

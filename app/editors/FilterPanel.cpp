@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "app/detail/SafeWebPage.h"
+#include "app/editors/ItemEditorDlg.h"
 #include "app/editors/OffThread.h"
 #include "app/editors/PickTexts.h"
 #include "app/language/LangString.h"
@@ -33,8 +34,8 @@ struct TestAnswer {
 FilterPanel::FilterPanel(QDialog* dialog)
     : QObject(dialog),
       m_dialog(dialog),
-      m_filter(qobject_cast<QLineEdit*>(GetDlgItem(dialog, 1003))),
-      m_url(qobject_cast<QLineEdit*>(GetDlgItem(dialog, 1001))),
+      m_filter(qobject_cast<QLineEdit*>(GetDlgItem(dialog, IDC_ITEM_FILTER))),
+      m_url(qobject_cast<QLineEdit*>(GetDlgItem(dialog, IDC_ITEM_URL))),
       m_result(qobject_cast<QLabel*>(GetDlgItem(dialog, IDC_FILTER_RESULT))),
       m_jobs(new OffThread(this)),
       m_runPicker(RunFilterPicker) {

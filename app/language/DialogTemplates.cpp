@@ -131,7 +131,7 @@ DialogTemplate FilterPicker() {
                  C(1060, K::Label, 5, 2, 450, 16, 233),
                  C(1061, K::WebBrowser, 0, 20, 460, 240),
                  C(1062, K::Label, 5, 264, 450, 16),
-                 Styled(C(1063, K::Button, 5, 283, 160, 12, 235), BS_AUTOCHECKBOX),
+                 C(1063, K::CheckBox, 5, 283, 160, 12, 235),
                  Styled(C(1, K::DefaultButton, 341, 282, 60, 14, 234), BS_DEFPUSHBUTTON),
                  C(2, K::Button, 405, 282, 50, 14, 171),
              });

@@ -78,8 +78,7 @@ class ActivityInterceptor : public QWebEngineUrlRequestInterceptor {
 
 }  // namespace
 
-RenderPage::RenderPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {
+RenderPage::RenderPage(QWebEngineProfile* profile, QObject* parent) : SafeWebPage(profile, parent) {
     QWebEngineScript counter;
     counter.setName(QStringLiteral("pagelark-network"));
     counter.setSourceCode(QString::fromLatin1(kNetworkCounter));
@@ -248,11 +247,10 @@ void RenderPage::Finish(RenderOutcome outcome) {
 }
 
 bool RenderPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-    if (IsBrowsableUrl(url)) return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-    if (!isMainFrame && url.toString() == QLatin1String("about:blank")) return true;
+    const bool accepted = SafeWebPage::acceptNavigationRequest(url, type, isMainFrame);
     // The page led somewhere that is not rendered: nothing to read there.
-    if (isMainFrame && Busy()) Fail(RenderFailure::Kind::RefusedScheme);
-    return false;
+    if (!accepted && isMainFrame && Busy()) Fail(RenderFailure::Kind::RefusedScheme);
+    return accepted;
 }
 
 QWebEnginePage* RenderPage::createWindow(WebWindowType) {

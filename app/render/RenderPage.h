@@ -2,7 +2,6 @@
 
 #include <QBasicTimer>
 #include <QUrl>
-#include <QWebEnginePage>
 
 #include <atomic>
 #include <chrono>
@@ -10,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/detail/SafeWebPage.h"
 #include "engine/collect/PageRenderer.h"
 #include "engine/render/RenderSettle.h"
 
@@ -24,7 +24,7 @@ namespace pagelark {
 // another scheme fails the render), opens no windows, shows no dialogs and
 // grants no permission; its profile downloads nothing. Lives on the thread
 // that created it; its view (RenderPool) keeps it off the screen.
-class RenderPage : public QWebEnginePage {
+class RenderPage : public SafeWebPage {
     Q_OBJECT
 
   public:

@@ -12,7 +12,7 @@ namespace pagelark {
 // pagelark-cli watch --on-change runs it: split like a command line, no
 // shell, the changed rows as JSON on its standard input, its output where
 // the program's goes. It never holds up the window; a failure is told
-// through the callback once it is known ("X exited with status 1").
+// through the callback once it is known ("X: exit status 1", "X: ended by a signal").
 class ChangeCommand : public QObject {
     Q_OBJECT
 

@@ -186,7 +186,7 @@ class CMainDlg : public QDialog, public CollectHost, public ReportParent, public
     void SetRunLocked(bool locked);
     void StopAndWait();
     CollectSettings ReadCollectSettings() const;
-    void OpenDetail(int number);
+    void OpenDetail(int number, DetailHistory history);
     // Preview bands measured again in the list's current font.
     void RefitPreviewBands();
     void DrawPreview(const struct PreviewNotify& record);

@@ -144,20 +144,20 @@ void CMainDlg::OnDetail() {
     if (row < 0) return;
     // Entries are looked up under the item number, so a disabled item's can be viewed too.
     const int number = SelectedItemNumber(row);
-    const DetailHistory history = HistoryOf(number);
+    DetailHistory history = HistoryOf(number);
     if (!m_items.results.Entries(ItemKey(number)) && history.history.empty() &&
         history.reason.Good() && !history.attention)
         return;                  // nothing gathered, nothing known
     OnRowSelected(row, number);  // seen: its change mark goes
-    OpenDetail(number);
+    OpenDetail(number, std::move(history));
 }
 
-void CMainDlg::OpenDetail(int number) {
+void CMainDlg::OpenDetail(int number, DetailHistory history) {
     // Copies taken under the maps' locks: a run may still be writing them.
     RunDetailDialog(
         this, number, m_items.results.EntriesSnapshot(), m_items.links.Snapshot(),
         [this, number](const std::string& url) { return m_changes.IsNewEntry(number, url); },
-        HistoryOf(number));
+        std::move(history));
 }
 
 void CMainDlg::OnAlwaysOnTop() {

@@ -17,10 +17,10 @@ constexpr int kLastGood = 285;
 const TrackedItem* CMainDlg::CurrentItem(int number) {
     // An edited item starts over at its next run: what was tracked before
     // belongs to another page or Filter.
-    const ItemRecord item = ReadItem(number);
     const TrackedItem* tracked = m_changes.Find(number);
-    if (tracked == nullptr || tracked->last.url != item.url || tracked->last.filter != item.filter)
-        return nullptr;
+    if (tracked == nullptr) return nullptr;
+    const ItemRecord item = ReadItem(number);
+    if (tracked->last.url != item.url || tracked->last.filter != item.filter) return nullptr;
     return tracked;
 }
 

@@ -54,9 +54,6 @@ class PageDownloads {
     // run is cancelled.
     DownloadedPage Take(std::string_view url, const std::function<bool()>& ahead = {});
 
-    // Bytes of the pages that are in and wait for their rows.
-    size_t WaitingBytes() const { return m_waitingBytes; }
-
     // One turn of the event loop: it waits at most 50 ms for something to
     // happen, then transfers move, finished pages give their places back and
     // waiting requests start. Throws FetchError once the run is cancelled.

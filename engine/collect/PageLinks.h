@@ -22,7 +22,6 @@ class PageLinks : public LinkRecorder {
     std::optional<std::string_view> Lookup(std::string_view marker) const;
     // The number the next link will take (past this page's links).
     LinkNumber NextNumber() const { return m_first + static_cast<LinkNumber>(m_urls.size()); }
-    size_t Count() const { return m_urls.size(); }
 
   private:
     const LinkNumber m_first;

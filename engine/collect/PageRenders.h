@@ -48,9 +48,6 @@ class PageRenders {
     RenderOutcome Take(std::string_view url, const std::function<bool()>& ahead,
                        const std::function<void()>& turn);
 
-    // Bytes of the rendered pages that wait for their rows.
-    size_t WaitingBytes() const { return m_waitingBytes; }
-
   private:
     struct Page;
     // Outcomes handed over by the renderer, on its thread, for the worker.

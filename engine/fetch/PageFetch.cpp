@@ -8,7 +8,9 @@
 #include "engine/page/TextBytes.h"
 
 namespace pagelark {
+namespace {
 
+// Host and port of a URL as written, in one letter case.
 std::string HostKeyOf(const UrlParts& url) {
     const size_t start = url.url.find("://");
     if (start == std::string::npos) return ToUpperAscii(url.host);
@@ -17,6 +19,8 @@ std::string HostKeyOf(const UrlParts& url) {
     if (const size_t at = authority.rfind('@'); at != std::string::npos) authority.erase(0, at + 1);
     return ToUpperAscii(authority);
 }
+
+}  // namespace
 
 PageFetch::PageFetch(InternetSession& session, std::string_view url)
     : m_session(session), m_url(SplitUrl(url)), m_hostKey(HostKeyOf(m_url)) {}

@@ -69,7 +69,4 @@ class PageFetch {
     FetchFailure m_failure;
 };
 
-// Host and port of a URL as written, in one letter case.
-std::string HostKeyOf(const UrlParts& url);
-
 }  // namespace pagelark

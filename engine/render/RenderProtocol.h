@@ -8,6 +8,9 @@
 
 namespace pagelark {
 
+// The argument that starts the program as pagelark-cli's render helper.
+inline constexpr const char* kRenderHelperFlag = "--render-helper";
+
 // The frames pagelark-cli and its render helper (`pagelark --render-helper`)
 // send each other over one socket. A frame is a header line of four ASCII
 // words and a line feed, then as many payload bytes as its last word says:

@@ -14,7 +14,7 @@
 // How the window uses it, off the window thread (on a 150 KB page preparing
 // the page takes about 6 ms and a proposal 1 to 8 ms):
 //
-//   LinkTable scratch;                      // not the list's: nothing is kept
+//   PageLinks scratch;                      // not the list's: nothing is kept
 //   const PickPage page(pageBytes, itemUrl, scratch);
 //   Selection selection;
 //   selection.words = selectedText;         // as the browser reports it

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace pagelark {
+namespace {
 
+// The links of `entries` whose URL is not among `before`'s.
 std::vector<EntryLink> NewEntries(const std::vector<EntryLink>& entries,
                                   const std::vector<EntryLink>& before) {
     std::set<std::string_view> known;
@@ -15,6 +17,8 @@ std::vector<EntryLink> NewEntries(const std::vector<EntryLink>& entries,
     }
     return fresh;
 }
+
+}  // namespace
 
 RunMarks ChangeTracker::Record(const std::vector<ItemOutcome>& outcomes, std::int64_t now) {
     RunMarks marks;

@@ -117,8 +117,4 @@ class ChangeTracker {
     ChangeRules m_rules;
 };
 
-// The links of `entries` whose URL is not among `before`'s.
-std::vector<EntryLink> NewEntries(const std::vector<EntryLink>& entries,
-                                  const std::vector<EntryLink>& before);
-
 }  // namespace pagelark

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/page/TextBytes.h"
+
 namespace pagelark {
 namespace {
 
@@ -9,10 +11,6 @@ struct Word {
     std::string_view text;
     bool blankBefore = false;
 };
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // The length of the UTF-8 character at `at` and its code point; a byte that
 // does not start a whole character is a character of its own (code point 0).
@@ -49,7 +47,7 @@ std::vector<Word> SplitWords(std::string_view text) {
         start = std::string_view::npos;
     };
     for (size_t at = 0; at < text.size();) {
-        if (IsBlank(text[at])) {
+        if (IsWhite(static_cast<unsigned char>(text[at]))) {
             close(at);
             blank = true;
             ++at;
