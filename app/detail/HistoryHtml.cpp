@@ -87,17 +87,11 @@ QString MarkedWords(const std::string& before, const std::string& after) {
 }
 
 QString Banner(const DetailHistory& history) {
+    const HistoryStateLines said = StateLinesOf(history);
     QStringList lines;
-    if (!history.reason.Good())
-        lines << "<b style=\"color:#A4161A;\">" + ReasonText(history.reason).toHtmlEscaped() +
-                     "</b>";
-    if (history.attention)
-        lines << "<b>" + LangText(kNeedsAttention).arg(history.failures).toHtmlEscaped() + "</b>";
-    if (!history.history.empty())
-        lines << Span(kQuiet, LangText(kLastGood)
-                                  .arg(HistoryTimeText(history.history.front().time),
-                                       QString::fromStdString(history.history.front().result))
-                                  .toHtmlEscaped());
+    if (!said.reason.isEmpty()) lines << "<b style=\"color:#A4161A;\">" + said.reason + "</b>";
+    if (!said.attention.isEmpty()) lines << "<b>" + said.attention + "</b>";
+    if (!said.lastGood.isEmpty()) lines << Span(kQuiet, said.lastGood);
     return "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"8\" "
            "style=\"background-color:#FDE8E6; margin-bottom:8px;\"><tr><td>" +
            lines.join("<br/>") + "</td></tr></table>";
@@ -167,6 +161,19 @@ HistoryPage HistoryHtml(const DetailHistory& history) {
     }
     html += "</table></body></html>";
     return page;
+}
+
+HistoryStateLines StateLinesOf(const DetailHistory& history) {
+    HistoryStateLines said;
+    if (!history.reason.Good()) said.reason = ReasonText(history.reason).toHtmlEscaped();
+    if (history.attention)
+        said.attention = LangText(kNeedsAttention).arg(history.failures).toHtmlEscaped();
+    if (!history.history.empty())
+        said.lastGood = LangText(kLastGood)
+                            .arg(HistoryTimeText(history.history.front().time),
+                                 QString::fromStdString(history.history.front().result))
+                            .toHtmlEscaped();
+    return said;
 }
 
 }  // namespace pagelark

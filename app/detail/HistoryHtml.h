@@ -39,4 +39,14 @@ HistoryPage HistoryHtml(const DetailHistory& history);
 // A history time as the view shows it; "time not kept" for 0.
 QString HistoryTimeText(std::int64_t time);
 
+// What the History's banner and the row's tip say of an item, each escaped
+// and empty when there is nothing to say: why it has no good Result, that it
+// needs attention, and its last good Result with its time.
+struct HistoryStateLines {
+    QString reason;
+    QString attention;
+    QString lastGood;
+};
+HistoryStateLines StateLinesOf(const DetailHistory& history);
+
 }  // namespace pagelark

@@ -1,18 +1,10 @@
 // CMainDlg telling what it knows of an item beyond its row: why the row has
 // no good Result (its tip) and its history (the detail window's History).
 
-#include "app/detail/ReasonText.h"
-#include "app/language/LangString.h"
 #include "app/window/MainDlg.h"
 #include "engine/collect/ItemNumber.h"
 
 namespace pagelark {
-namespace {
-
-constexpr int kNeedsAttention = 284;
-constexpr int kLastGood = 285;
-
-}  // namespace
 
 const TrackedItem* CMainDlg::CurrentItem(int number) {
     // An edited item starts over at its next run: what was tracked before
@@ -47,15 +39,11 @@ QString CMainDlg::RowTipText(int item) {
     const int number = ItemNumberFromData(m_rows.GetItemData(item));
     const DetailHistory history = HistoryOf(number);
     if (history.reason.Good() && !history.attention) return {};
+    const HistoryStateLines said = StateLinesOf(history);
     QStringList lines;
-    if (!history.reason.Good())
-        lines << "<b>" + ReasonText(history.reason).toHtmlEscaped() + "</b>";
-    if (history.attention) lines << LangText(kNeedsAttention).arg(history.failures).toHtmlEscaped();
-    if (!history.history.empty())
-        lines << LangText(kLastGood)
-                     .arg(HistoryTimeText(history.history.front().time),
-                          QString::fromStdString(history.history.front().result))
-                     .toHtmlEscaped();
+    if (!said.reason.isEmpty()) lines << "<b>" + said.reason + "</b>";
+    if (!said.attention.isEmpty()) lines << said.attention;
+    if (!said.lastGood.isEmpty()) lines << said.lastGood;
     // Rich text, so that a Result that looks like markup is shown as written.
     return "<p style=\"white-space:pre\">" + lines.join("<br/>") + "</p>";
 }

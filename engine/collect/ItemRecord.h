@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/collect/ItemState.h"
+#include "engine/page/ExtractResult.h"
 
 namespace pagelark {
 
@@ -33,8 +34,5 @@ inline ItemRecord DefinedItem(int number, std::string name, std::string filter, 
     item.url = std::move(url);
     return item;
 }
-
-// The Result column holds at most this many bytes of an extraction result.
-inline constexpr size_t kResultBytes = 128;
 
 }  // namespace pagelark

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace pagelark {
 
 inline constexpr std::string_view kNotAvailable = "N/A";
+
+// The Result column holds at most this many bytes of an extraction result.
+inline constexpr size_t kResultBytes = 128;
 
 // Why a Filter gave "N/A".
 enum class FilterMiss {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/page/ExtractResult.h"
 #include "engine/page/TextBytes.h"
 #include "engine/page/Utf8.h"
 #include "engine/suggest/StartTexts.h"
@@ -10,7 +11,6 @@
 namespace pagelark {
 namespace {
 
-constexpr size_t kResultBytes = 128;  // what the list shows of a Result
 constexpr size_t kMostEndWords = 4;
 constexpr long kMostEndBytes = 64;
 // START is looked for this many words back, trying a NEAR text for so many
